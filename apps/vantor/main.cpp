@@ -1,0 +1,25 @@
+#include "Forms.h"
+#include "MainForm.h"
+#include "MsgBox.h"
+#include "SalesForm.h"
+#include "Startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    MsgBoxScript::setAppTitle(QStringLiteral("Vantor"));
+
+    const auto instance = ClaimSingleInstance(QStringLiteral("vantor"), QStringLiteral("ヴァントールは複数起動出来ません。"));
+    if (!instance)
+        return 0;
+    if (!PrepareProgram(QCoreApplication::applicationDirPath()))
+        return 1;
+
+    Forms::registerForm(QStringLiteral("MainForm"), [] { return new MainForm; });
+    Forms::registerForm(QStringLiteral("salesf"), [] { return new SalesForm; });
+
+    Forms::show(QStringLiteral("MainForm"));
+    return app.exec();
+}

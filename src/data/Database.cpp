@@ -1,0 +1,326 @@
+#include "Database.h"
+
+#include "EngineErrors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+// The schema is compiled into the library; a static library must register
+// its resources itself, from the global namespace.
+static void initDataResources() { Q_INIT_RESOURCE(data); }
+
+namespace {
+const QString kSource = QStringLiteral("Database");
+
+QString loadSchemaScript()
+{
+    initDataResources();
+    QFile file(QStringLiteral(":/data/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(EngineError::Generic, kSource, QStringLiteral("スキーマを読み込めません。"));
+    return QString::fromUtf8(file.readAll());
+}
+
+void syncFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+[[noreturn]] void raiseHeldElsewhere(const QString& path)
+{
+    throw RuntimeError(EngineError::OpenedExclusively, kSource,
+                       QStringLiteral("ファイル '%1' は他のプログラムが使用中です。").arg(path));
+}
+
+// Opens the file for an advisory lock of the given kind; -1 when refused.
+int lockFile(const QString& path, int operation, bool* refused)
+{
+    *refused = false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (::flock(fd, operation | LOCK_NB) != 0) {
+        ::close(fd);
+        *refused = true;
+        return -1;
+    }
+    return fd;
+}
+}
+
+// ---------------------------------------------------------------- Statement
+
+Statement::Statement(sqlite3* db, const QString& sql, QString source)
+    : db_(db), source_(std::move(source))
+{
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK)
+        RaiseSqlite(db_, rc, source_);
+}
+
+Statement::~Statement()
+{
+    if (stmt_)
+        sqlite3_finalize(stmt_);
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_), stmt_(other.stmt_), source_(std::move(other.source_))
+{
+    other.stmt_ = nullptr;
+}
+
+Statement& Statement::bind(int index, const QVariant& value)
+{
+    int rc;
+    if (value.isNull() || !value.isValid()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Float:
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        RaiseSqlite(db_, rc, source_);
+    return *this;
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(stmt_);
+    RaiseSqlite(db_, rc, source_);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt_, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, column));
+    case SQLITE_NULL:
+        return QVariant();
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column)));
+    }
+    }
+}
+
+// ---------------------------------------------------------------- Database
+
+Database::Database(const QString& programFolder)
+    : path_(pathIn(programFolder))
+{
+    if (!QFileInfo::exists(path_))
+        create(path_);
+
+    bool refused = false;
+    lockFd_ = lockFile(path_, LOCK_SH, &refused);
+    if (refused)
+        raiseHeldElsewhere(path_);
+
+    const QByteArray name = QFile::encodeName(path_);
+    const int rc = sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const int code = db_ ? sqlite3_extended_errcode(db_) : rc;
+        const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db_);
+        db_ = nullptr;
+        if (lockFd_ >= 0)
+            ::close(lockFd_);
+        throw RuntimeError(EngineNumberFor(code), kSource, QStringLiteral("%1 (%2)").arg(message, path_));
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 3000);
+    try {
+        execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+        // A file that is not a database, or not this program's, is refused
+        // here and left as it is.
+        Statement check = prepare(QStringLiteral(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+            "('T_選手','T_選手抽出','T_所属','T_血液型','T_競艇場','T_レース履歴','T_個別名簿')"));
+        check.step();
+        if (check.value(0).toInt() != 7)
+            throw RuntimeError(EngineError::UnrecognizedFormat, kSource,
+                               QStringLiteral("'%1' はこのプログラムのデータベースではありません。").arg(path_));
+    } catch (const RuntimeError& error) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        if (lockFd_ >= 0)
+            ::close(lockFd_);
+        if (error.number() == EngineError::UnrecognizedFormat && !error.description().contains(path_))
+            throw RuntimeError(error.number(), error.source(),
+                               QStringLiteral("'%1' はデータベースとして読めません。(%2)").arg(path_, error.description()));
+        throw;
+    }
+}
+
+Database::~Database()
+{
+    // SQLite's own locks go first; closing our descriptor afterwards cannot
+    // disturb them.
+    sqlite3_close(db_);
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+}
+
+Statement Database::prepare(const QString& sql) const { return Statement(db_, sql, kSource); }
+
+void Database::execute(const QString& sql) const
+{
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    sqlite3_free(error);
+    if (rc != SQLITE_OK)
+        RaiseSqlite(db_, rc, kSource);
+}
+
+qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+int Database::changes() const { return sqlite3_changes(db_); }
+
+Database::Transaction::Transaction(const Database& db) : db_(db)
+{
+    db_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Database::Transaction::~Transaction()
+{
+    if (open_)
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Database::Transaction::commit()
+{
+    db_.execute(QStringLiteral("COMMIT"));
+    open_ = false;
+}
+
+void Database::create(const QString& path)
+{
+    const QString script = loadSchemaScript();
+    const QString temp = path + QStringLiteral(".new-%1").arg(::getpid());
+    QFile::remove(temp);
+
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temp).constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db, 1);
+        rc = sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        const int code = db ? sqlite3_extended_errcode(db) : rc;
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        QFile::remove(temp);
+        throw RuntimeError(EngineNumberFor(code), kSource, QStringLiteral("%1 (%2)").arg(message, path));
+    }
+    sqlite3_close(db);
+    syncFile(temp);
+
+    // link() never replaces: a file created meanwhile by the other program wins.
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(path);
+    if (::link(from.constData(), to.constData()) != 0 && errno != EEXIST) {
+        const int error = errno;
+        QFile::remove(temp);
+        throw RuntimeError(error == ENOSPC ? EngineError::DiskFull : EngineError::CannotOpen, kSource,
+                           QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(strerror(error)), path));
+    }
+    QFile::remove(temp);
+}
+
+void Database::compact(const QString& programFolder, const QString& target)
+{
+    const QString path = pathIn(programFolder);
+    const QString targetPath = programFolder + target;
+
+    bool refused = false;
+    const int fd = lockFile(path, LOCK_EX, &refused);
+    if (refused)
+        raiseHeldElsewhere(path);
+    if (fd < 0)
+        throw RuntimeError(EngineError::CannotOpen, kSource, QStringLiteral("ファイル '%1' を開けません。").arg(path));
+
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db, 1);
+        sqlite3_stmt* stmt = nullptr;
+        rc = sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &stmt, nullptr);
+        if (rc == SQLITE_OK) {
+            const QByteArray name = QFile::encodeName(targetPath);
+            sqlite3_bind_text(stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+            rc = sqlite3_step(stmt);
+            if (rc == SQLITE_DONE)
+                rc = SQLITE_OK;
+        }
+        sqlite3_finalize(stmt);
+    }
+    if (rc != SQLITE_OK) {
+        const int code = db ? sqlite3_extended_errcode(db) : rc;
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        ::close(fd);
+        throw RuntimeError(EngineNumberFor(code), kSource, message);
+    }
+    sqlite3_close(db);
+
+    // The compacted copy replaces the database in one step: at every moment
+    // the folder holds a complete Vantor.mdb.
+    syncFile(targetPath);
+    if (::rename(QFile::encodeName(targetPath).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw RuntimeError(ErrorNumber::PathFileAccess, kSource,
+                           QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(strerror(error)), targetPath));
+    }
+    syncFile(programFolder);
+    ::close(fd);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One prepared statement; finalized when it goes out of scope.
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql, QString source);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    Statement& operator=(Statement&&) = delete;
+
+    // Binds parameter `index` (from 1). Null, integers, doubles and texts.
+    Statement& bind(int index, const QVariant& value);
+    // Runs one step: true while a row is ready, false when done.
+    bool step();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QVariant value(int column) const;
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    QString source_;
+};
+
+// The program's database file `Vantor.mdb` in the program folder, opened
+// shared for reading and writing. A missing file is created with its schema
+// and delivered rows. While open, the file carries a shared lock that the
+// compaction at exit must be able to turn exclusive.
+class Database {
+public:
+    static QString fileName() { return QStringLiteral("Vantor.mdb"); }
+    static QString pathIn(const QString& programFolder) { return programFolder + fileName(); }
+
+    // Opens (creating when missing) the database of the program folder.
+    // Raises the engine errors: 3356 when the file is held exclusively, 3343
+    // when the file is not this program's database.
+    explicit Database(const QString& programFolder);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    sqlite3* handle() const { return db_; }
+    const QString& path() const { return path_; }
+
+    Statement prepare(const QString& sql) const;
+    // Runs statements without parameters.
+    void execute(const QString& sql) const;
+    qint64 lastInsertRowId() const;
+    int changes() const;
+
+    // One transaction; rolled back unless committed.
+    class Transaction {
+    public:
+        explicit Transaction(const Database& db);
+        ~Transaction();
+        void commit();
+
+    private:
+        const Database& db_;
+        bool open_ = true;
+    };
+
+    // Creates the database file with schema and delivered rows. The file
+    // appears complete or not at all; an existing file is never replaced.
+    static void create(const QString& path);
+
+    // Compacts the database of the program folder into `target` (a file name
+    // in the same folder) and then gives the compacted file the database's
+    // name in one atomic step. Raises 3356 when any program has it open, and
+    // the engine's error when `target` already exists.
+    static void compact(const QString& programFolder, const QString& target);
+
+private:
+    QString path_;
+    sqlite3* db_ = nullptr;
+    int lockFd_ = -1;
+};

@@ -1,0 +1,394 @@
+#include "Recordset.h"
+
+#include "Database.h"
+#include "EngineErrors.h"
+
+namespace {
+const QString kSource = QStringLiteral("Recordset");
+
+// Stored queries that take changes, and the column that identifies a row.
+QString viewKeyColumn(const QString& view)
+{
+    if (view == QLatin1String("Q_選手") || view == QLatin1String("Q_選手抽出"))
+        return QStringLiteral("選手ID");
+    return QString();
+}
+
+QString quoted(const QString& name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+[[noreturn]] void raise(int number, const QString& description)
+{
+    throw RuntimeError(number, kSource, description);
+}
+}
+
+Recordset::Recordset(Database& db, const QString& source)
+    : db_(&db), source_(source)
+{
+    Statement kind = db.prepare(QStringLiteral("SELECT type FROM sqlite_master WHERE name = ?1 AND type IN ('table','view')"));
+    kind.bind(1, source);
+    if (!kind.step())
+        raise(EngineError::ObjectNotFound, QStringLiteral("入力テーブルまたはクエリ '%1' が見つかりません。").arg(source));
+    isView_ = kind.value(0).toString() == QLatin1String("view");
+
+    if (isView_) {
+        keyColumn_ = viewKeyColumn(source);
+        writable_ = !keyColumn_.isEmpty();
+    } else {
+        // A single INTEGER PRIMARY KEY column is the rowid itself.
+        Statement info = db.prepare(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?1)"));
+        info.bind(1, source);
+        int pkCount = 0;
+        QString pkName;
+        bool integer = false;
+        while (info.step()) {
+            if (info.value(2).toInt() > 0) {
+                ++pkCount;
+                pkName = info.value(0).toString();
+                integer = info.value(1).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+            }
+        }
+        if (pkCount == 1 && integer)
+            keyColumn_ = pkName;
+    }
+
+    Statement select = db.prepare(selectSql());
+    const int count = select.columnCount();
+    int keyIndex = -1;
+    for (int c = 0; c < count; ++c) {
+        const QString name = select.columnName(c);
+        if (name == QLatin1String("_key")) {
+            keyIndex = c;
+            continue;
+        }
+        index_.insert(name, int(columns_.size()));
+        columns_ << name;
+    }
+    while (select.step()) {
+        Row row;
+        row.values.reserve(columns_.size());
+        for (int c = 0; c < count; ++c) {
+            if (c == keyIndex)
+                row.key = select.value(c);
+            else
+                row.values.push_back(select.value(c));
+        }
+        rows_.push_back(std::move(row));
+    }
+    live_ = int(rows_.size());
+    pos_ = 0;
+}
+
+QString Recordset::selectSql() const
+{
+    if (isView_)
+        return QStringLiteral("SELECT * FROM %1").arg(quoted(source_));
+    return QStringLiteral("SELECT rowid AS _key, * FROM %1 ORDER BY rowid").arg(quoted(source_));
+}
+
+QString Recordset::keyExpression() const
+{
+    return isView_ ? QStringLiteral("_key") : QStringLiteral("rowid");
+}
+
+void Recordset::requireOpen() const
+{
+    if (!open_)
+        raise(3420, QStringLiteral("オブジェクトが無効か、設定されていません。"));
+}
+
+bool Recordset::eof() const
+{
+    requireOpen();
+    return live_ == 0 || pos_ >= int(rows_.size());
+}
+
+bool Recordset::bof() const
+{
+    requireOpen();
+    return live_ == 0 || pos_ < 0;
+}
+
+int Recordset::RecordCount() const
+{
+    requireOpen();
+    return live_;
+}
+
+int Recordset::AbsolutePosition() const
+{
+    if (bof() || eof())
+        return -1;
+    int n = 0;
+    for (int i = 0; i < pos_; ++i)
+        n += rows_[i].deleted ? 0 : 1;
+    return n;
+}
+
+int Recordset::nextLive(int from, int step) const
+{
+    int i = from;
+    while (i >= 0 && i < int(rows_.size()) && rows_[i].deleted)
+        i += step;
+    return i;
+}
+
+void Recordset::MoveFirst()
+{
+    requireOpen();
+    if (live_ == 0)
+        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    pos_ = nextLive(0, 1);
+}
+
+void Recordset::MoveLast()
+{
+    requireOpen();
+    if (live_ == 0)
+        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    pos_ = nextLive(int(rows_.size()) - 1, -1);
+}
+
+void Recordset::MoveNext()
+{
+    if (eof())
+        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    pos_ = nextLive(pos_ + 1, 1);
+    if (pos_ > int(rows_.size()))
+        pos_ = int(rows_.size());
+}
+
+void Recordset::MovePrevious()
+{
+    if (bof())
+        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    pos_ = nextLive(pos_ - 1, -1);
+    if (pos_ < -1)
+        pos_ = -1;
+}
+
+void Recordset::find(int from, const QString& column, qint64 value)
+{
+    const int c = fieldIndex(column);
+    for (int i = std::max(from, 0); i < int(rows_.size()); ++i) {
+        const Row& row = rows_[i];
+        if (row.deleted)
+            continue;
+        const QVariant& v = row.values[c];
+        if (v.isNull())
+            continue;
+        bool ok = false;
+        const double number = v.toDouble(&ok);
+        if (ok && number == double(value)) {
+            pos_ = i;
+            noMatch_ = false;
+            return;
+        }
+    }
+    noMatch_ = true;
+}
+
+void Recordset::FindFirst(const QString& column, qint64 value)
+{
+    requireOpen();
+    find(0, column, value);
+}
+
+void Recordset::FindNext(const QString& column, qint64 value)
+{
+    requireOpen();
+    find(pos_ + 1, column, value);
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    requireOpen();
+    const auto it = index_.constFind(name);
+    if (it == index_.constEnd())
+        raise(EngineError::ItemNotFound, QStringLiteral("このコレクションにアイテムが見つかりません。(%1)").arg(name));
+    return it.value();
+}
+
+void Recordset::requireCurrent() const
+{
+    if (bof() || eof())
+        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    if (rows_[pos_].deleted)
+        raise(EngineError::RecordDeleted, QStringLiteral("レコードは削除されています。"));
+}
+
+const Recordset::Row& Recordset::current() const
+{
+    requireCurrent();
+    return rows_[pos_];
+}
+
+QVariant Recordset::field(int index) const
+{
+    requireOpen();
+    if (index < 0 || index >= int(columns_.size()))
+        raise(EngineError::ItemNotFound, QStringLiteral("このコレクションにアイテムが見つかりません。"));
+    if (mode_ != Mode::None)
+        return buffer_[index];
+    return current().values[index];
+}
+
+void Recordset::requireWritable() const
+{
+    requireOpen();
+    if (!writable_)
+        raise(EngineError::ReadOnly, QStringLiteral("'%1' は更新できません。").arg(source_));
+}
+
+void Recordset::AddNew()
+{
+    requireWritable();
+    mode_ = Mode::Adding;
+    buffer_.assign(columns_.size(), QVariant());
+    dirty_.assign(columns_.size(), false);
+}
+
+void Recordset::Edit()
+{
+    requireWritable();
+    const Row& row = current();
+    mode_ = Mode::Editing;
+    buffer_ = row.values;
+    dirty_.assign(columns_.size(), false);
+}
+
+void Recordset::setField(const QString& name, const QVariant& value)
+{
+    const int c = fieldIndex(name);
+    if (mode_ == Mode::None)
+        raise(EngineError::NotReadyForUpdate, QStringLiteral("AddNew または Edit を実行せずに更新しようとしました。"));
+    buffer_[c] = value;
+    dirty_[c] = true;
+}
+
+void Recordset::CancelUpdate()
+{
+    mode_ = Mode::None;
+    buffer_.clear();
+    dirty_.clear();
+}
+
+bool Recordset::readRow(const QVariant& key, Row* row) const
+{
+    const QString sql = isView_
+        ? QStringLiteral("SELECT * FROM %1 WHERE _key = ?1").arg(quoted(source_))
+        : QStringLiteral("SELECT rowid AS _key, * FROM %1 WHERE rowid = ?1").arg(quoted(source_));
+    Statement select = db_->prepare(sql);
+    select.bind(1, key);
+    if (!select.step())
+        return false;
+    row->values.clear();
+    for (int c = 0; c < select.columnCount(); ++c) {
+        if (select.columnName(c) == QLatin1String("_key"))
+            row->key = select.value(c);
+        else
+            row->values.push_back(select.value(c));
+    }
+    row->deleted = false;
+    return true;
+}
+
+void Recordset::Update()
+{
+    requireOpen();
+    if (mode_ == Mode::None)
+        raise(EngineError::NotReadyForUpdate, QStringLiteral("AddNew または Edit を実行せずに更新しようとしました。"));
+
+    QStringList names;
+    std::vector<QVariant> values;
+    for (int c = 0; c < int(columns_.size()); ++c) {
+        if (dirty_[c]) {
+            names << quoted(columns_[c]);
+            values.push_back(buffer_[c]);
+        }
+    }
+    const int keyCol = keyColumn_.isEmpty() ? -1 : index_.value(keyColumn_, -1);
+
+    if (mode_ == Mode::Adding) {
+        QString sql;
+        if (names.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(source_));
+        } else {
+            QStringList marks;
+            for (int i = 1; i <= names.size(); ++i)
+                marks << QStringLiteral("?%1").arg(i);
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoted(source_), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        }
+        Statement insert = db_->prepare(sql);
+        for (int i = 0; i < int(values.size()); ++i)
+            insert.bind(i + 1, values[i]);
+        insert.step();
+
+        Row row;
+        const QVariant key = isView_ ? (keyCol >= 0 ? buffer_[keyCol] : QVariant())
+                                     : QVariant(db_->lastInsertRowId());
+        if (!readRow(key, &row)) {
+            row.key = key;
+            row.values = buffer_;
+        }
+        const bool atEnd = pos_ >= int(rows_.size());
+        rows_.push_back(std::move(row));
+        ++live_;
+        if (atEnd)
+            pos_ = int(rows_.size());
+    } else {
+        Row& row = rows_[pos_];
+        if (!names.isEmpty()) {
+            QStringList sets;
+            for (int i = 0; i < names.size(); ++i)
+                sets << QStringLiteral("%1 = ?%2").arg(names[i]).arg(i + 1);
+            Statement update = db_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?%4")
+                                                .arg(quoted(source_), sets.join(QLatin1Char(',')), keyExpression())
+                                                .arg(names.size() + 1));
+            int i = 0;
+            for (; i < int(values.size()); ++i)
+                update.bind(i + 1, values[i]);
+            update.bind(i + 1, row.key);
+            update.step();
+            if (!isView_ && db_->changes() == 0) {
+                CancelUpdate();
+                raise(EngineError::RecordDeleted, QStringLiteral("レコードは他のプログラムによって削除されています。"));
+            }
+        }
+        const QVariant key = keyCol >= 0 ? buffer_[keyCol] : row.key;
+        Row fresh;
+        if (readRow(key, &fresh))
+            row = std::move(fresh);
+        else
+            row.values = buffer_;
+    }
+    CancelUpdate();
+}
+
+void Recordset::Delete()
+{
+    requireWritable();
+    requireCurrent();
+    Row& row = rows_[pos_];
+    Statement remove = db_->prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?1").arg(quoted(source_), keyExpression()));
+    remove.bind(1, row.key);
+    remove.step();
+    if (!isView_ && db_->changes() == 0)
+        raise(EngineError::RecordDeleted, QStringLiteral("レコードは他のプログラムによって削除されています。"));
+    row.deleted = true;
+    --live_;
+}
+
+void Recordset::Close()
+{
+    open_ = false;
+    rows_.clear();
+    live_ = 0;
+    CancelUpdate();
+}

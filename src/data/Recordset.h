@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+class Database;
+
+// An updatable result set over a table or stored query, opened by name. Rows
+// come in the source's order and are held in memory; moves, finds and field
+// reads work on them, while AddNew/Edit/Update/Delete write through to the
+// database at once. Errors are the engine's run-time errors (3021 no current
+// record, 3022 duplicate key, 3167 record deleted, 3265 unknown field).
+class Recordset {
+public:
+    Recordset(Database& db, const QString& source);
+
+    const QString& source() const { return source_; }
+    bool isOpen() const { return open_; }
+
+    bool eof() const;
+    bool bof() const;
+    int RecordCount() const;
+    // 0-based position of the current record among the live ones; -1 at BOF/EOF.
+    int AbsolutePosition() const;
+
+    void MoveFirst();
+    void MoveNext();
+    void MovePrevious();
+    void MoveLast();
+
+    // Finds the first (next) record whose column equals the number. On no
+    // match NoMatch() is true and the position is unchanged.
+    void FindFirst(const QString& column, qint64 value);
+    void FindNext(const QString& column, qint64 value);
+    bool NoMatch() const { return noMatch_; }
+
+    int fieldIndex(const QString& name) const;
+    QVariant field(const QString& name) const { return field(fieldIndex(name)); }
+    QVariant field(int index) const;
+    const QStringList& fieldNames() const { return columns_; }
+
+    void AddNew();
+    void Edit();
+    void setField(const QString& name, const QVariant& value);
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    void Close();
+
+private:
+    struct Row {
+        QVariant key;
+        std::vector<QVariant> values;
+        bool deleted = false;
+    };
+    enum class Mode { None, Editing, Adding };
+
+    void requireOpen() const;
+    void requireCurrent() const;
+    void requireWritable() const;
+    const Row& current() const;
+    bool readRow(const QVariant& key, Row* row) const;
+    void find(int from, const QString& column, qint64 value);
+    int nextLive(int from, int step) const;
+    QString keyExpression() const;
+    QString selectSql() const;
+
+    Database* db_;
+    QString source_;
+    bool open_ = true;
+    bool isView_ = false;
+    bool writable_ = true;
+    QString keyColumn_;   // a real column that equals the row key, if any
+    QStringList columns_;
+    QHash<QString, int> index_;
+    std::vector<Row> rows_;
+    int live_ = 0;
+    int pos_ = 0;
+    bool noMatch_ = false;
+    Mode mode_ = Mode::None;
+    std::vector<QVariant> buffer_;
+    std::vector<bool> dirty_;
+};

@@ -1,0 +1,107 @@
+#include "MsgBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <deque>
+
+namespace {
+QString g_appTitle = QStringLiteral("Vantor");
+bool g_active = false;
+std::deque<int> g_answers;
+std::vector<ShownBox> g_shown;
+
+int defaultAnswer(int style)
+{
+    const int buttons = style & 7;
+    const bool second = (style & Mb::DefaultButton2) != 0;
+    if (buttons == Mb::YesNo)
+        return second ? Mb::No : Mb::Yes;
+    if (buttons == Mb::OKCancel)
+        return second ? Mb::Cancel : Mb::OK;
+    return Mb::OK;
+}
+}
+
+int MsgBox(const QString& text, int style, const QString& title)
+{
+    const QString caption = title.isEmpty() ? g_appTitle : title;
+    if (g_active) {
+        g_shown.push_back({text, caption, style});
+        if (g_answers.empty())
+            return defaultAnswer(style);
+        const int answer = g_answers.front();
+        g_answers.pop_front();
+        return answer;
+    }
+
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    // The texts end in a line break by convention; the box needs no empty line.
+    QString shownText = text;
+    while (shownText.endsWith(QLatin1Char('\n')) || shownText.endsWith(QLatin1Char('\r')))
+        shownText.chop(1);
+    box.setText(shownText);
+    switch (style & 0x70) {
+    case Mb::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Mb::Question: box.setIcon(QMessageBox::Question); break;
+    case Mb::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Mb::Information: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    const bool second = (style & Mb::DefaultButton2) != 0;
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    if ((style & 7) == Mb::YesNo) {
+        yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        box.setDefaultButton(second ? no : yes);
+        box.setEscapeButton(no);
+    } else if ((style & 7) == Mb::OKCancel) {
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        box.setDefaultButton(second ? cancel : ok);
+        box.setEscapeButton(cancel);
+    } else {
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+    }
+    box.exec();
+    const auto* clicked = box.clickedButton();
+    if (clicked == yes && yes) return Mb::Yes;
+    if (clicked == no && no) return Mb::No;
+    if (clicked == cancel && cancel) return Mb::Cancel;
+    if (yes) return Mb::No;  // closed without an answer: never a Yes
+    return Mb::OK;
+}
+
+void MsgBoxScript::setAppTitle(const QString& title) { g_appTitle = title; }
+QString MsgBoxScript::appTitle() { return g_appTitle; }
+
+void MsgBoxScript::start()
+{
+    g_active = true;
+    g_answers.clear();
+    g_shown.clear();
+}
+
+void MsgBoxScript::stop()
+{
+    g_active = false;
+    g_answers.clear();
+}
+
+bool MsgBoxScript::active() { return g_active; }
+void MsgBoxScript::queue(int answer) { g_answers.push_back(answer); }
+std::vector<ShownBox>& MsgBoxScript::shown() { return g_shown; }
+
+QStringList MsgBoxScript::texts()
+{
+    QStringList list;
+    for (const auto& box : g_shown)
+        list << box.text;
+    return list;
+}

@@ -1,0 +1,129 @@
+#include "GlobalModule.h"
+
+#include "Basic.h"
+#include "MsgBox.h"
+
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QWidget>
+
+GlobalModule& Global()
+{
+    static GlobalModule module;
+    return module;
+}
+
+void GlobalModule::reset()
+{
+    const QString folder = ProgramFolder;
+    const int16_t tx = TwipsPerPixelX;
+    const int16_t ty = TwipsPerPixelY;
+    *this = GlobalModule();
+    ProgramFolder = folder;
+    TwipsPerPixelX = tx;
+    TwipsPerPixelY = ty;
+}
+
+void GlobalModule::clearSlot(int slot)
+{
+    SelShozokuMei[slot].clear();
+    SelSensyuID[slot] = 0;
+    SelNamae[slot].clear();
+    SelKi[slot] = 0;
+    SelSeiNen[slot] = 0;
+    SelSeiTuki[slot] = 0;
+    SelSeiHi[slot] = 0;
+    SelBladType[slot].clear();
+    SelSyoritu[slot] = 0;
+    SelFukuritu[slot] = 0;
+}
+
+void GlobalModule::clearSelection()
+{
+    for (int slot = 0; slot < 6; ++slot)
+        clearSlot(slot);
+}
+
+void GlobalModule::copySlot(int from, int to)
+{
+    SelShozokuMei[to] = SelShozokuMei[from];
+    SelSensyuID[to] = SelSensyuID[from];
+    SelNamae[to] = SelNamae[from];
+    SelKi[to] = SelKi[from];
+    SelSeiNen[to] = SelSeiNen[from];
+    SelSeiTuki[to] = SelSeiTuki[from];
+    SelSeiHi[to] = SelSeiHi[from];
+    SelBladType[to] = SelBladType[from];
+    SelSyoritu[to] = SelSyoritu[from];
+    SelFukuritu[to] = SelFukuritu[from];
+}
+
+int ScaledFontSize(int size)
+{
+    // The product is a 16-bit one, as every layout value is.
+    const int16_t product = Basic::CInt(double(size) * Global().TwipsPerPixelX);
+    return int(Basic::Int(product / 15.0));
+}
+
+void Set_Control(QWidget* control, int width, int height, int left, int top)
+{
+    control->setGeometry(left, top, width, height);
+}
+
+void Set_ControlFont(QWidget* control, int fontSize, int width, int height, int left, int top)
+{
+    QFont font = control->font();
+    font.setPointSize(std::max(1, ScaledFontSize(fontSize)));
+    control->setFont(font);
+    Set_Control(control, width, height, left, top);
+}
+
+void Set_ComboFont(QWidget* control, int fontSize, int width, int left, int top)
+{
+    QFont font = control->font();
+    font.setPointSize(std::max(1, ScaledFontSize(fontSize)));
+    control->setFont(font);
+    control->setGeometry(left, top, width, control->sizeHint().height());
+}
+
+void SizeAndCentre(QWidget* window, int width, int height)
+{
+    int menuHeight = 0;
+    if (auto* main = qobject_cast<QMainWindow*>(window); main && main->menuWidget())
+        menuHeight = main->menuWidget()->sizeHint().height();
+    window->setFixedSize(width, height + menuHeight);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window->move(area.x() + (area.width() - window->frameGeometry().width()) / 2,
+                     area.y() + (area.height() - window->frameGeometry().height()) / 2);
+    }
+}
+
+void Check_ChosaDate()
+{
+    const GlobalModule& g = Global();
+    if (g.ChosaTuki < 0 || g.ChosaTuki > 12) {
+        MsgBox(QStringLiteral("月が正しくありません"));
+        return;
+    }
+    bool wrongDay = false;
+    if (g.ChosaTuki == 2 && g.ChosaHi > 28) {
+        // Every fourth year is a leap year; there is no century rule.
+        wrongDay = (g.ChosaNen % 4 != 0) || g.ChosaHi > 29;
+    } else if ((g.ChosaTuki == 4 || g.ChosaTuki == 6 || g.ChosaTuki == 9 || g.ChosaTuki == 11) && g.ChosaHi > 30) {
+        wrongDay = true;
+    }
+    if (wrongDay)
+        MsgBox(QStringLiteral("日が正しくありません"));
+}
+
+QVariant Null_Value(const QVariant& value, int16_t textFlag)
+{
+    if (!value.isNull() && value.isValid())
+        return value;
+    return textFlag != 0 ? QVariant(QString()) : QVariant(0);
+}
+
+QString ProgramFile(const QString& name) { return Global().ProgramFolder + name; }

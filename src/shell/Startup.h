@@ -1,0 +1,16 @@
+#pragma once
+
+#include "SingleInstance.h"
+
+#include <QString>
+#include <memory>
+
+// Claims the per-user single-instance lock of a program. When another
+// instance holds it, shows `refusal` and returns nullptr: the program ends.
+std::unique_ptr<SingleInstance> ClaimSingleInstance(const QString& programName, const QString& refusal);
+
+// The shared start-up steps of both programs: the program folder (ending in
+// "/"), the screen's twips per pixel, the program font, and the database,
+// created when missing. A database that cannot be used is told to the user
+// and false is returned: the program ends without touching the file.
+bool PrepareProgram(const QString& programFolder);
