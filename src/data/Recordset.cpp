@@ -9,7 +9,7 @@ const QString kSource = QStringLiteral("Recordset");
 // Stored queries that take changes, and the column that identifies a row.
 QString viewKeyColumn(const QString& view)
 {
-    if (view == QLatin1String("Q_選手") || view == QLatin1String("Q_選手抽出"))
+    if (view == QStringLiteral("Q_選手") || view == QStringLiteral("Q_選手抽出"))
         return QStringLiteral("選手ID");
     return QString();
 }

@@ -2,13 +2,12 @@
 
 #include <QDir>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <unistd.h>
 
 QString SingleInstance::lockPath(const QString& programName)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
+    QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (dir.isEmpty() || !QDir(dir).exists())
         dir = QDir::tempPath();
     return dir + QStringLiteral("/%1-%2.lock").arg(programName).arg(getuid());
 }

@@ -1,0 +1,388 @@
+#include "Database.h"
+#include "EngineErrors.h"
+#include "Recordset.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+int errorNumberOf(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const RuntimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+void addRacer(Recordset& rs, int id, int ki, int ken, const QString& name, const QString& yomi)
+{
+    rs.AddNew();
+    rs.setField(QStringLiteral("選手ID"), id);
+    rs.setField(QStringLiteral("期"), ki);
+    rs.setField(QStringLiteral("所属ID"), ken);
+    rs.setField(QStringLiteral("名前"), name);
+    rs.setField(QStringLiteral("よみがな"), yomi);
+    rs.setField(QStringLiteral("生年"), 1970);
+    rs.setField(QStringLiteral("生月"), 5);
+    rs.setField(QStringLiteral("生日"), 12);
+    rs.setField(QStringLiteral("血液型ID"), 4);
+    rs.setField(QStringLiteral("勝率"), 6.52);
+    rs.setField(QStringLiteral("複勝率"), 45.3);
+    rs.Update();
+}
+}
+
+class DataTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aMissingFileIsCreatedWithItsDeliveredRows()
+    {
+        TestFolder t;
+        QVERIFY(!QFile::exists(t.file("Vantor.mdb")));
+        Database db(t.folder());
+        QVERIFY(QFile::exists(t.file("Vantor.mdb")));
+
+        Recordset ken(db, QStringLiteral("T_所属"));
+        QCOMPARE(ken.RecordCount(), 47);
+        ken.FindFirst(QStringLiteral("所属ID"), 14);
+        QCOMPARE(ken.field(QStringLiteral("所属名")).toString(), QStringLiteral("神奈川"));
+        QCOMPARE(ken.field(QStringLiteral("県名")).toString(), QStringLiteral("神奈"));
+        ken.FindFirst(QStringLiteral("所属ID"), 47);
+        QCOMPARE(ken.field(QStringLiteral("所属名")).toString(), QStringLiteral("沖縄"));
+
+        Recordset blood(db, QStringLiteral("T_血液型"));
+        QCOMPARE(blood.RecordCount(), 5);
+        blood.FindFirst(QStringLiteral("血液型ID"), 4);
+        QCOMPARE(blood.field(QStringLiteral("血液型名")).toString(), QStringLiteral("AB"));
+
+        Recordset course(db, QStringLiteral("T_競艇場"));
+        QCOMPARE(course.RecordCount(), 24);
+        QCOMPARE(course.field(QStringLiteral("競艇場名")).toString(), QStringLiteral("桐生"));
+        course.MoveLast();
+        QCOMPARE(course.field(QStringLiteral("競艇場ID")).toInt(), 24);
+        QCOMPARE(course.field(QStringLiteral("競艇場名")).toString(), QStringLiteral("大村"));
+
+        for (const char* view : {"Q_選手", "Q_選手抽出", "Q_期", "Q_登番", "Q_レース履歴"})
+            QCOMPARE(Recordset(db, QString::fromUtf8(view)).RecordCount(), 0);
+    }
+
+    void aFileThatIsNotTheDatabaseIsRefusedAndKept()
+    {
+        TestFolder t;
+        {
+            QFile f(t.file("Vantor.mdb"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("this is a text file, not a database\n");
+        }
+        QCOMPARE(errorNumberOf([&] { Database db(t.folder()); }), EngineError::UnrecognizedFormat);
+        QFile f(t.file("Vantor.mdb"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("this is a text file, not a database\n"));
+
+        // An empty file is no database of ours either.
+        TestFolder empty;
+        QFile(empty.file("Vantor.mdb")).open(QIODevice::WriteOnly);
+        QCOMPARE(errorNumberOf([&] { Database db(empty.folder()); }), EngineError::UnrecognizedFormat);
+        QCOMPARE(QFile(empty.file("Vantor.mdb")).size(), 0);
+    }
+
+    void raceHistoryGetsTheNextIdAndZeroResults()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        Recordset rs(db, QStringLiteral("T_レース履歴"));
+        for (int race = 1; race <= 3; ++race) {
+            rs.AddNew();
+            rs.setField(QStringLiteral("調査年"), 1999);
+            rs.setField(QStringLiteral("調査月"), 8);
+            rs.setField(QStringLiteral("調査日"), 23);
+            rs.setField(QStringLiteral("競艇場ID"), 3);
+            rs.setField(QStringLiteral("レースNO"), race);
+            rs.setField(QStringLiteral("選手1"), 3945);
+            rs.Update();
+        }
+        rs.MoveLast();
+        const int last = rs.field(QStringLiteral("履歴ID")).toInt();
+        rs.MoveFirst();
+        QCOMPARE(rs.field(QStringLiteral("履歴ID")).toInt(), last - 2);
+        for (int n = 1; n <= 6; ++n)
+            QCOMPARE(rs.field(QStringLiteral("結果%1").arg(n)).toInt(), 0);
+
+        // A deleted race's number is not given again.
+        rs.MoveLast();
+        rs.Delete();
+        rs.AddNew();
+        rs.setField(QStringLiteral("調査年"), 2000);
+        rs.Update();
+        Recordset again(db, QStringLiteral("T_レース履歴"));
+        again.MoveLast();
+        QCOMPARE(again.field(QStringLiteral("履歴ID")).toInt(), last + 1);
+
+        // A result may not be emptied.
+        again.Edit();
+        again.setField(QStringLiteral("結果1"), QVariant());
+        QCOMPARE(errorNumberOf([&] { again.Update(); }), EngineError::NullNotAllowed);
+    }
+
+    void theHistoryQueryFillsEmptyBoats()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        Recordset racers(db, QStringLiteral("Q_選手"));
+        addRacer(racers, 3945, 64, 12, QStringLiteral("山田太郎"), QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+        Recordset rs(db, QStringLiteral("T_レース履歴"));
+        rs.AddNew();
+        rs.setField(QStringLiteral("調査年"), 1999);
+        rs.setField(QStringLiteral("競艇場ID"), 3);
+        rs.setField(QStringLiteral("選手1"), 3945);
+        rs.setField(QStringLiteral("選手2"), 4000);  // no longer in the racer table
+        rs.Update();
+
+        Recordset q(db, QStringLiteral("Q_レース履歴"));
+        QCOMPARE(q.RecordCount(), 1);
+        QCOMPARE(q.field(QStringLiteral("競艇場名")).toString(), QStringLiteral("江戸川"));
+        QCOMPARE(q.field(QStringLiteral("所属ID1")).toInt(), 12);
+        QCOMPARE(q.field(QStringLiteral("期1")).toInt(), 3945);
+        QCOMPARE(q.field(QStringLiteral("名前1")).toString(), QStringLiteral("山田太郎"));
+        QCOMPARE(q.field(QStringLiteral("勝率1")).toDouble(), 6.52);
+        QCOMPARE(q.field(QStringLiteral("所属ID2")).toInt(), 0);
+        for (int n = 2; n <= 6; ++n) {
+            QCOMPARE(q.field(QStringLiteral("所属ID%1").arg(n)).toInt(), 0);
+            QCOMPARE(q.field(QStringLiteral("名前%1").arg(n)).toString(), QString());
+        }
+        for (const QString& name : q.fieldNames())
+            QVERIFY2(!q.field(name).isNull(), qPrintable(name));
+    }
+
+    void duplicateRacerIsRefusedWith3022()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        Recordset rs(db, QStringLiteral("T_選手"));
+        rs.AddNew();
+        rs.setField(QStringLiteral("選手ID"), 3945);
+        rs.Update();
+        rs.AddNew();
+        rs.setField(QStringLiteral("選手ID"), 3945);
+        QCOMPARE(errorNumberOf([&] { rs.Update(); }), EngineError::DuplicateKey);
+        QCOMPARE(Recordset(db, QStringLiteral("T_選手")).RecordCount(), 1);
+
+        Recordset extract(db, QStringLiteral("T_選手抽出"));
+        extract.AddNew();
+        extract.setField(QStringLiteral("選手ID"), 3945);
+        extract.Update();
+        extract.AddNew();
+        extract.setField(QStringLiteral("選手ID"), 3945);
+        QCOMPARE(errorNumberOf([&] { extract.Update(); }), EngineError::DuplicateKey);
+    }
+
+    void wholeNumbersMustFitSixteenBits()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        Recordset rs(db, QStringLiteral("T_選手"));
+        rs.AddNew();
+        rs.setField(QStringLiteral("選手ID"), 1);
+        rs.setField(QStringLiteral("期"), 70000);
+        QCOMPARE(errorNumberOf([&] { rs.Update(); }), EngineError::FieldOverflow);
+        rs.AddNew();
+        rs.setField(QStringLiteral("選手ID"), 1);
+        rs.setField(QStringLiteral("期"), 64.0);  // whole doubles are stored as integers
+        rs.Update();
+        rs.MoveFirst();
+        QCOMPARE(rs.field(QStringLiteral("期")).typeId(), int(QMetaType::LongLong));
+    }
+
+    void deletingAnExtractionRowKeepsTheRacer()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        Recordset racers(db, QStringLiteral("Q_選手"));
+        addRacer(racers, 3945, 64, 12, QStringLiteral("山田太郎"), QStringLiteral("ﾔﾏﾀﾞ"));
+        addRacer(racers, 4001, 70, 14, QStringLiteral("鈴木一郎"), QStringLiteral("ｽｽﾞｷ"));
+        Recordset extract(db, QStringLiteral("T_選手抽出"));
+        for (int id : {4001, 3945}) {
+            extract.AddNew();
+            extract.setField(QStringLiteral("選手ID"), id);
+            extract.Update();
+        }
+        Recordset q(db, QStringLiteral("Q_選手抽出"));
+        QCOMPARE(q.RecordCount(), 2);
+        QCOMPARE(q.field(QStringLiteral("選手ID")).toInt(), 3945);  // by registration number
+        QCOMPARE(q.field(QStringLiteral("所属名")).toString(), QStringLiteral("東京"));
+
+        Recordset rows(db, QStringLiteral("T_選手抽出"));
+        rows.FindFirst(QStringLiteral("選手ID"), 3945);
+        rows.Delete();
+        QCOMPARE(Recordset(db, QStringLiteral("T_選手抽出")).RecordCount(), 1);
+        QCOMPARE(Recordset(db, QStringLiteral("T_選手")).RecordCount(), 2);
+        Recordset all(db, QStringLiteral("Q_選手"));
+        all.FindFirst(QStringLiteral("選手ID"), 3945);
+        QVERIFY(!all.NoMatch());
+    }
+
+    void theRacerQueriesTakeChanges()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        Recordset q(db, QStringLiteral("Q_選手"));
+        addRacer(q, 3945, 64, 12, QStringLiteral("山田太郎"), QStringLiteral("ﾔﾏﾀﾞ"));
+        QCOMPARE(q.RecordCount(), 1);
+        q.MoveFirst();
+        QCOMPARE(q.field(QStringLiteral("所属名")).toString(), QStringLiteral("東京"));
+        QCOMPARE(q.field(QStringLiteral("血液型名")).toString(), QStringLiteral("AB"));
+        QCOMPARE(q.field(QStringLiteral("登番")).toInt(), 3945);
+
+        q.Edit();
+        q.setField(QStringLiteral("所属ID"), 14);
+        q.setField(QStringLiteral("期"), 65);
+        q.Update();
+        // The recordset shows the joined name of the new branch at once.
+        QCOMPARE(q.field(QStringLiteral("所属名")).toString(), QStringLiteral("神奈川"));
+        Recordset table(db, QStringLiteral("T_選手"));
+        QCOMPARE(table.field(QStringLiteral("所属ID")).toInt(), 14);
+        QCOMPARE(table.field(QStringLiteral("期")).toInt(), 65);
+
+        // Changing the registration number through the query moves the row.
+        q.Edit();
+        q.setField(QStringLiteral("選手ID"), 3946);
+        q.Update();
+        QCOMPARE(q.field(QStringLiteral("登番")).toInt(), 3946);
+        Recordset numbers(db, QStringLiteral("Q_登番"));
+        QCOMPARE(numbers.field(QStringLiteral("登番")).toInt(), 3946);
+
+        Recordset extract(db, QStringLiteral("T_選手抽出"));
+        extract.AddNew();
+        extract.setField(QStringLiteral("選手ID"), 3946);
+        extract.Update();
+        Recordset qe(db, QStringLiteral("Q_選手抽出"));
+        qe.Edit();
+        qe.setField(QStringLiteral("名前"), QStringLiteral("山田次郎"));
+        qe.Update();
+        QCOMPARE(Recordset(db, QStringLiteral("T_選手")).field(QStringLiteral("名前")).toString(), QStringLiteral("山田次郎"));
+
+        // Adding through the extraction query adds the racer and the extraction row.
+        addRacer(qe, 5000, 90, 1, QStringLiteral("佐藤花子"), QStringLiteral("ｻﾄｳ"));
+        QCOMPARE(Recordset(db, QStringLiteral("T_選手")).RecordCount(), 2);
+        QCOMPARE(Recordset(db, QStringLiteral("Q_選手抽出")).RecordCount(), 2);
+
+        // Terms once each, ascending.
+        Recordset terms(db, QStringLiteral("Q_期"));
+        QCOMPARE(terms.RecordCount(), 2);
+        QCOMPARE(terms.field(QStringLiteral("期")).toInt(), 65);
+    }
+
+    void readingsGiveTheirKanaButton_data()
+    {
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<int>("id");
+        QTest::newRow("ｱ") << QStringLiteral("ｱｵｷ") << 0;
+        QTest::newRow("voiced ｶﾞ") << QStringLiteral("ｶﾞﾓｳ") << 5;
+        QTest::newRow("ﾎﾞ") << QStringLiteral("ﾎﾞﾝﾉ") << 29;
+        QTest::newRow("ﾔ") << QStringLiteral("ﾔﾏﾀﾞ") << 35;
+        QTest::newRow("ﾕ") << QStringLiteral("ﾕｳｷ") << 37;
+        QTest::newRow("ﾖ") << QStringLiteral("ﾖｼﾀﾞ") << 39;
+        QTest::newRow("ﾛ") << QStringLiteral("ﾛｯｸ") << 44;
+        QTest::newRow("ﾜ") << QStringLiteral("ﾜﾀﾅﾍﾞ") << 45;
+        QTest::newRow("ﾝ") << QStringLiteral("ﾝｸﾞ") << 49;
+        QTest::newRow("full-width ガ") << QStringLiteral("ガモウ") << 5;
+        QTest::newRow("full-width ポ") << QStringLiteral("ポール") << 29;
+        QTest::newRow("ヴ") << QStringLiteral("ヴィ") << 2;
+        QTest::newRow("hiragana") << QStringLiteral("よしだ") << 39;
+        QTest::newRow("hiragana voiced") << QStringLiteral("ばば") << 25;
+        QTest::newRow("no kana") << QStringLiteral("*ABC") << -1;
+        QTest::newRow("blank") << QStringLiteral(" ﾔﾏ") << -1;
+    }
+
+    void readingsGiveTheirKanaButton()
+    {
+        QFETCH(QString, reading);
+        QFETCH(int, id);
+        TestFolder t;
+        Database db(t.folder());
+        Recordset q(db, QStringLiteral("Q_選手"));
+        addRacer(q, 1, 1, 1, QStringLiteral("x"), reading);
+        q.MoveFirst();
+        QCOMPARE(q.field(QStringLiteral("よみがなID")).toInt(), id);
+    }
+
+    void movingPastTheEndsAndDeletedRecords()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        Recordset empty(db, QStringLiteral("T_選手"));
+        QVERIFY(empty.eof() && empty.bof());
+        QCOMPARE(errorNumberOf([&] { empty.MoveFirst(); }), EngineError::NoCurrentRecord);
+        QCOMPARE(errorNumberOf([&] { empty.field(QStringLiteral("選手ID")); }), EngineError::NoCurrentRecord);
+
+        Recordset rs(db, QStringLiteral("T_競艇場"));
+        QCOMPARE(errorNumberOf([&] { rs.field(QStringLiteral("ないフィールド")); }), EngineError::ItemNotFound);
+        rs.MoveLast();
+        rs.MoveNext();
+        QVERIFY(rs.eof());
+        QCOMPARE(errorNumberOf([&] { rs.MoveNext(); }), EngineError::NoCurrentRecord);
+
+        rs.FindFirst(QStringLiteral("競艇場ID"), 2);
+        QCOMPARE(rs.AbsolutePosition(), 1);
+        rs.FindFirst(QStringLiteral("競艇場ID"), 99);
+        QVERIFY(rs.NoMatch());
+        QCOMPARE(rs.field(QStringLiteral("競艇場ID")).toInt(), 2);  // stays where it was
+
+        rs.Delete();
+        QCOMPARE(errorNumberOf([&] { rs.field(QStringLiteral("競艇場名")); }), EngineError::RecordDeleted);
+        QCOMPARE(rs.RecordCount(), 23);
+        rs.MoveNext();
+        QCOMPARE(rs.field(QStringLiteral("競艇場ID")).toInt(), 3);
+        rs.MovePrevious();
+        QCOMPARE(rs.field(QStringLiteral("競艇場ID")).toInt(), 1);  // the deleted row is skipped
+
+        // A row deleted by another program is reported when it is changed.
+        Recordset other(db, QStringLiteral("T_競艇場"));
+        rs.Delete();
+        QCOMPARE(errorNumberOf([&] { other.Delete(); }), EngineError::RecordDeleted);
+    }
+
+    void compactionReplacesTheFile()
+    {
+        TestFolder t;
+        {
+            Database db(t.folder());
+            Recordset rs(db, QStringLiteral("T_個別名簿"));
+            rs.AddNew();
+            rs.setField(QStringLiteral("名前"), QStringLiteral("山田"));
+            rs.Update();
+        }
+        Database::compact(t.folder(), QStringLiteral("keinew.mdb"));
+        QVERIFY(!QFile::exists(t.file("keinew.mdb")));
+        Database db(t.folder());
+        QCOMPARE(Recordset(db, QStringLiteral("T_個別名簿")).RecordCount(), 1);
+    }
+
+    void compactionRefusesALeftoverAndAHeldFile()
+    {
+        TestFolder t;
+        { Database db(t.folder()); }
+        const QByteArray before = [&] { QFile f(t.file("Vantor.mdb")); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        {
+            QFile leftover(t.file("keinew.mdb"));
+            QVERIFY(leftover.open(QIODevice::WriteOnly));
+            leftover.write("old");
+        }
+        QVERIFY(errorNumberOf([&] { Database::compact(t.folder(), QStringLiteral("keinew.mdb")); }) != 0);
+        QFile after(t.file("Vantor.mdb"));
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+        QFile::remove(t.file("keinew.mdb"));
+
+        Database held(t.folder());
+        QCOMPARE(errorNumberOf([&] { Database::compact(t.folder(), QStringLiteral("keinew.mdb")); }),
+                 EngineError::OpenedExclusively);
+        QVERIFY(!QFile::exists(t.file("keinew.mdb")));
+    }
+};
+
+QTEST_MAIN(DataTest)
+#include "DataTest.moc"

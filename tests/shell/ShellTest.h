@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+class ShellTest : public QObject {
+    Q_OBJECT
+private slots:
+    void strAndCStr();
+    void roundingToIntegers();
+    void valReadsTheLeadingNumber_data();
+    void valReadsTheLeadingNumber();
+    void textHelpers();
+    void formatPatterns();
+    void dateCheck_data();
+    void dateCheck();
+    void fontScaling();
+    void nullValue();
+    void standardErrorReport();
+    void secondInstanceIsRefused();
+    void startUpCreatesTheDatabaseOrRefusesABadOne();
+};
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void layoutAndCaptions();
+    void menuBarOrderAndCaptions();
+    void anEntryWithoutItsWindowSaysSo();
+    void anEntryOpensItsWindowAndUnloadsTheMenu();
+    void maintenanceEntriesClearTheSelection();
+    void exitAnsweredNoChangesNothing();
+    void exitCompactsTheDatabase();
+    void exitWithALeftoverFileKeepsTheDatabase();
+    void exitWhileAnotherProgramHoldsTheDatabase();
+    void importEntryReportsAMissingTool();
+    void importEntryStartsTheTool();
+    void aboutBox();
+    void helpOpensTheContentsPage();
+    void raceRunsToTheGoal();
+};
