@@ -2,6 +2,7 @@
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "SalesForm.h"
+#include "SelectForm.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
 
     Forms::registerForm(QStringLiteral("MainForm"), [] { return new MainForm; });
     Forms::registerForm(QStringLiteral("salesf"), [] { return new SalesForm; });
+    Forms::registerForm(QStringLiteral("SelectForm"), [] { return new SelectForm; });
 
     Forms::show(QStringLiteral("MainForm"));
     return app.exec();

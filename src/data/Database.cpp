@@ -166,7 +166,8 @@ Database::Database(const QString& programFolder)
         raiseHeldElsewhere(path_);
 
     const QByteArray name = QFile::encodeName(path_);
-    const int rc = sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    // Each connection lives in one thread: no per-call locking is needed.
+    const int rc = sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const int code = db_ ? sqlite3_extended_errcode(db_) : rc;
         const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
@@ -323,4 +324,30 @@ void Database::compact(const QString& programFolder, const QString& target)
     }
     syncFile(programFolder);
     ::close(fd);
+}
+
+qint64 Database::changeStamp() const
+{
+    // data_version moves with commits of other connections, total_changes
+    // with this connection's own writes.
+    Statement version = prepare(QStringLiteral("PRAGMA data_version"));
+    version.step();
+    return (version.value(0).toLongLong() << 40) ^ sqlite3_total_changes64(db_);
+}
+
+std::shared_ptr<void> Database::cachedRows(const QString& source) const
+{
+    const qint64 stamp = changeStamp();
+    if (stamp != cacheStamp_) {
+        cache_.clear();
+        cacheStamp_ = stamp;
+        return nullptr;
+    }
+    return cache_.value(source);
+}
+
+void Database::cacheRows(const QString& source, std::shared_ptr<void> rows) const
+{
+    if (changeStamp() == cacheStamp_)
+        cache_.insert(source, std::move(rows));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QHash>
 #include <QVariant>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -80,8 +82,18 @@ public:
     // the engine's error when `target` already exists.
     static void compact(const QString& programFolder, const QString& target);
 
+    // Rows of a source loaded by a recordset, kept while nothing in the
+    // database changes (by this connection or any other), so that reopening
+    // a large query costs nothing when its rows are still current.
+    std::shared_ptr<void> cachedRows(const QString& source) const;
+    void cacheRows(const QString& source, std::shared_ptr<void> rows) const;
+
 private:
+    qint64 changeStamp() const;
+
     QString path_;
+    mutable QHash<QString, std::shared_ptr<void>> cache_;
+    mutable qint64 cacheStamp_ = -1;
     sqlite3* db_ = nullptr;
     int lockFd_ = -1;
 };

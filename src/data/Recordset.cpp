@@ -30,15 +30,26 @@ QString quoted(const QString& name)
 Recordset::Recordset(Database& db, const QString& source)
     : db_(&db), source_(source)
 {
+    auto cached = std::static_pointer_cast<Data>(db.cachedRows(source));
+    data_ = cached ? cached : load(db, source);
+    if (!cached)
+        db.cacheRows(source, data_);
+    live_ = int(data_->rows.size());
+    pos_ = 0;
+}
+
+std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& source)
+{
+    auto data = std::make_shared<Data>();
     Statement kind = db.prepare(QStringLiteral("SELECT type FROM sqlite_master WHERE name = ?1 AND type IN ('table','view')"));
     kind.bind(1, source);
     if (!kind.step())
         raise(EngineError::ObjectNotFound, QStringLiteral("入力テーブルまたはクエリ '%1' が見つかりません。").arg(source));
-    isView_ = kind.value(0).toString() == QLatin1String("view");
+    data->isView = kind.value(0).toString() == QLatin1String("view");
 
-    if (isView_) {
-        keyColumn_ = viewKeyColumn(source);
-        writable_ = !keyColumn_.isEmpty();
+    if (data->isView) {
+        data->keyColumn = viewKeyColumn(source);
+        data->writable = !data->keyColumn.isEmpty();
     } else {
         // A single INTEGER PRIMARY KEY column is the rowid itself.
         Statement info = db.prepare(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?1)"));
@@ -54,10 +65,12 @@ Recordset::Recordset(Database& db, const QString& source)
             }
         }
         if (pkCount == 1 && integer)
-            keyColumn_ = pkName;
+            data->keyColumn = pkName;
     }
 
-    Statement select = db.prepare(selectSql());
+    Statement select = db.prepare(data->isView
+        ? QStringLiteral("SELECT * FROM %1").arg(quoted(source))
+        : QStringLiteral("SELECT rowid AS _key, * FROM %1 ORDER BY rowid").arg(quoted(source)));
     const int count = select.columnCount();
     int keyIndex = -1;
     for (int c = 0; c < count; ++c) {
@@ -66,34 +79,32 @@ Recordset::Recordset(Database& db, const QString& source)
             keyIndex = c;
             continue;
         }
-        index_.insert(name, int(columns_.size()));
-        columns_ << name;
+        data->index.insert(name, int(data->columns.size()));
+        data->columns << name;
     }
     while (select.step()) {
         Row row;
-        row.values.reserve(columns_.size());
+        row.values.reserve(data->columns.size());
         for (int c = 0; c < count; ++c) {
             if (c == keyIndex)
                 row.key = select.value(c);
             else
                 row.values.push_back(select.value(c));
         }
-        rows_.push_back(std::move(row));
+        data->rows.push_back(std::move(row));
     }
-    live_ = int(rows_.size());
-    pos_ = 0;
+    return data;
 }
 
-QString Recordset::selectSql() const
+void Recordset::detach()
 {
-    if (isView_)
-        return QStringLiteral("SELECT * FROM %1").arg(quoted(source_));
-    return QStringLiteral("SELECT rowid AS _key, * FROM %1 ORDER BY rowid").arg(quoted(source_));
+    if (data_.use_count() > 1)
+        data_ = std::make_shared<Data>(*data_);
 }
 
 QString Recordset::keyExpression() const
 {
-    return isView_ ? QStringLiteral("_key") : QStringLiteral("rowid");
+    return data_->isView ? QStringLiteral("_key") : QStringLiteral("rowid");
 }
 
 void Recordset::requireOpen() const
@@ -105,7 +116,7 @@ void Recordset::requireOpen() const
 bool Recordset::eof() const
 {
     requireOpen();
-    return live_ == 0 || pos_ >= int(rows_.size());
+    return live_ == 0 || pos_ >= int(data_->rows.size());
 }
 
 bool Recordset::bof() const
@@ -126,14 +137,14 @@ int Recordset::AbsolutePosition() const
         return -1;
     int n = 0;
     for (int i = 0; i < pos_; ++i)
-        n += rows_[i].deleted ? 0 : 1;
+        n += data_->rows[i].deleted ? 0 : 1;
     return n;
 }
 
 int Recordset::nextLive(int from, int step) const
 {
     int i = from;
-    while (i >= 0 && i < int(rows_.size()) && rows_[i].deleted)
+    while (i >= 0 && i < int(data_->rows.size()) && data_->rows[i].deleted)
         i += step;
     return i;
 }
@@ -151,7 +162,7 @@ void Recordset::MoveLast()
     requireOpen();
     if (live_ == 0)
         raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
-    pos_ = nextLive(int(rows_.size()) - 1, -1);
+    pos_ = nextLive(int(data_->rows.size()) - 1, -1);
 }
 
 void Recordset::MoveNext()
@@ -159,8 +170,8 @@ void Recordset::MoveNext()
     if (eof())
         raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
     pos_ = nextLive(pos_ + 1, 1);
-    if (pos_ > int(rows_.size()))
-        pos_ = int(rows_.size());
+    if (pos_ > int(data_->rows.size()))
+        pos_ = int(data_->rows.size());
 }
 
 void Recordset::MovePrevious()
@@ -175,8 +186,8 @@ void Recordset::MovePrevious()
 void Recordset::find(int from, const QString& column, qint64 value)
 {
     const int c = fieldIndex(column);
-    for (int i = std::max(from, 0); i < int(rows_.size()); ++i) {
-        const Row& row = rows_[i];
+    for (int i = std::max(from, 0); i < int(data_->rows.size()); ++i) {
+        const Row& row = data_->rows[i];
         if (row.deleted)
             continue;
         const QVariant& v = row.values[c];
@@ -208,8 +219,8 @@ void Recordset::FindNext(const QString& column, qint64 value)
 int Recordset::fieldIndex(const QString& name) const
 {
     requireOpen();
-    const auto it = index_.constFind(name);
-    if (it == index_.constEnd())
+    const auto it = data_->index.constFind(name);
+    if (it == data_->index.constEnd())
         raise(EngineError::ItemNotFound, QStringLiteral("このコレクションにアイテムが見つかりません。(%1)").arg(name));
     return it.value();
 }
@@ -218,20 +229,20 @@ void Recordset::requireCurrent() const
 {
     if (bof() || eof())
         raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
-    if (rows_[pos_].deleted)
+    if (data_->rows[pos_].deleted)
         raise(EngineError::RecordDeleted, QStringLiteral("レコードは削除されています。"));
 }
 
 const Recordset::Row& Recordset::current() const
 {
     requireCurrent();
-    return rows_[pos_];
+    return data_->rows[pos_];
 }
 
 QVariant Recordset::field(int index) const
 {
     requireOpen();
-    if (index < 0 || index >= int(columns_.size()))
+    if (index < 0 || index >= int(data_->columns.size()))
         raise(EngineError::ItemNotFound, QStringLiteral("このコレクションにアイテムが見つかりません。"));
     if (mode_ != Mode::None)
         return buffer_[index];
@@ -241,7 +252,7 @@ QVariant Recordset::field(int index) const
 void Recordset::requireWritable() const
 {
     requireOpen();
-    if (!writable_)
+    if (!data_->writable)
         raise(EngineError::ReadOnly, QStringLiteral("'%1' は更新できません。").arg(source_));
 }
 
@@ -249,8 +260,8 @@ void Recordset::AddNew()
 {
     requireWritable();
     mode_ = Mode::Adding;
-    buffer_.assign(columns_.size(), QVariant());
-    dirty_.assign(columns_.size(), false);
+    buffer_.assign(data_->columns.size(), QVariant());
+    dirty_.assign(data_->columns.size(), false);
 }
 
 void Recordset::Edit()
@@ -259,7 +270,7 @@ void Recordset::Edit()
     const Row& row = current();
     mode_ = Mode::Editing;
     buffer_ = row.values;
-    dirty_.assign(columns_.size(), false);
+    dirty_.assign(data_->columns.size(), false);
 }
 
 void Recordset::setField(const QString& name, const QVariant& value)
@@ -280,7 +291,7 @@ void Recordset::CancelUpdate()
 
 bool Recordset::readRow(const QVariant& key, Row* row) const
 {
-    const QString sql = isView_
+    const QString sql = data_->isView
         ? QStringLiteral("SELECT * FROM %1 WHERE _key = ?1").arg(quoted(source_))
         : QStringLiteral("SELECT rowid AS _key, * FROM %1 WHERE rowid = ?1").arg(quoted(source_));
     Statement select = db_->prepare(sql);
@@ -304,15 +315,16 @@ void Recordset::Update()
     if (mode_ == Mode::None)
         raise(EngineError::NotReadyForUpdate, QStringLiteral("AddNew または Edit を実行せずに更新しようとしました。"));
 
+    detach();
     QStringList names;
     std::vector<QVariant> values;
-    for (int c = 0; c < int(columns_.size()); ++c) {
+    for (int c = 0; c < int(data_->columns.size()); ++c) {
         if (dirty_[c]) {
-            names << quoted(columns_[c]);
+            names << quoted(data_->columns[c]);
             values.push_back(buffer_[c]);
         }
     }
-    const int keyCol = keyColumn_.isEmpty() ? -1 : index_.value(keyColumn_, -1);
+    const int keyCol = data_->keyColumn.isEmpty() ? -1 : data_->index.value(data_->keyColumn, -1);
 
     if (mode_ == Mode::Adding) {
         QString sql;
@@ -331,19 +343,19 @@ void Recordset::Update()
         insert.step();
 
         Row row;
-        const QVariant key = isView_ ? (keyCol >= 0 ? buffer_[keyCol] : QVariant())
+        const QVariant key = data_->isView ? (keyCol >= 0 ? buffer_[keyCol] : QVariant())
                                      : QVariant(db_->lastInsertRowId());
         if (!readRow(key, &row)) {
             row.key = key;
             row.values = buffer_;
         }
-        const bool atEnd = pos_ >= int(rows_.size());
-        rows_.push_back(std::move(row));
+        const bool atEnd = pos_ >= int(data_->rows.size());
+        data_->rows.push_back(std::move(row));
         ++live_;
         if (atEnd)
-            pos_ = int(rows_.size());
+            pos_ = int(data_->rows.size());
     } else {
-        Row& row = rows_[pos_];
+        Row& row = data_->rows[pos_];
         if (!names.isEmpty()) {
             QStringList sets;
             for (int i = 0; i < names.size(); ++i)
@@ -356,7 +368,7 @@ void Recordset::Update()
                 update.bind(i + 1, values[i]);
             update.bind(i + 1, row.key);
             update.step();
-            if (!isView_ && db_->changes() == 0) {
+            if (!data_->isView && db_->changes() == 0) {
                 CancelUpdate();
                 raise(EngineError::RecordDeleted, QStringLiteral("レコードは他のプログラムによって削除されています。"));
             }
@@ -375,11 +387,12 @@ void Recordset::Delete()
 {
     requireWritable();
     requireCurrent();
-    Row& row = rows_[pos_];
+    detach();
+    Row& row = data_->rows[pos_];
     Statement remove = db_->prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?1").arg(quoted(source_), keyExpression()));
     remove.bind(1, row.key);
     remove.step();
-    if (!isView_ && db_->changes() == 0)
+    if (!data_->isView && db_->changes() == 0)
         raise(EngineError::RecordDeleted, QStringLiteral("レコードは他のプログラムによって削除されています。"));
     row.deleted = true;
     --live_;
@@ -388,7 +401,7 @@ void Recordset::Delete()
 void Recordset::Close()
 {
     open_ = false;
-    rows_.clear();
+    data_ = std::make_shared<Data>();
     live_ = 0;
     CancelUpdate();
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 #include <vector>
 
 class Database;
@@ -40,7 +41,7 @@ public:
     int fieldIndex(const QString& name) const;
     QVariant field(const QString& name) const { return field(fieldIndex(name)); }
     QVariant field(int index) const;
-    const QStringList& fieldNames() const { return columns_; }
+    const QStringList& fieldNames() const { return data_->columns; }
 
     void AddNew();
     void Edit();
@@ -50,13 +51,27 @@ public:
     void Delete();
     void Close();
 
-private:
+    // The rows and columns of an opened source. Opening the same source again
+    // on the same database shares them while the database is unchanged.
     struct Row {
         QVariant key;
         std::vector<QVariant> values;
         bool deleted = false;
     };
+    struct Data {
+        bool isView = false;
+        bool writable = true;
+        QString keyColumn;   // a real column that equals the row key, if any
+        QStringList columns;
+        QHash<QString, int> index;
+        std::vector<Row> rows;
+    };
+
+private:
     enum class Mode { None, Editing, Adding };
+    static std::shared_ptr<Data> load(Database& db, const QString& source);
+    // Gives this recordset its own rows before it changes them.
+    void detach();
 
     void requireOpen() const;
     void requireCurrent() const;
@@ -71,12 +86,7 @@ private:
     Database* db_;
     QString source_;
     bool open_ = true;
-    bool isView_ = false;
-    bool writable_ = true;
-    QString keyColumn_;   // a real column that equals the row key, if any
-    QStringList columns_;
-    QHash<QString, int> index_;
-    std::vector<Row> rows_;
+    std::shared_ptr<Data> data_;
     int live_ = 0;
     int pos_ = 0;
     bool noMatch_ = false;

@@ -68,10 +68,10 @@ CREATE TABLE T_個別名簿 (
 );
 
 -- よみがなID: the place of the reading's first kana in the 10 x 5 kana grid of
--- the search window (ｱ=0 ... ﾜ=45, ﾝ=49; '*' marks the grid's empty places).
--- The grid is written seven times, 50 characters each: half-width katakana,
--- full-width katakana, its voiced and semi-voiced forms, then the same for
--- hiragana; a voiced kana counts under its base kana. -1: no kana.
+-- the search window (ｱ=0 ... ﾜ=45, ﾝ=49). Half-width katakana count by their
+-- code; full-width katakana (and hiragana, 0x60 below them) through a map of
+-- the katakana block, one character a code, holding the place + 48 ('/' for
+-- none). A voiced or small kana counts under its base kana. -1: no kana.
 CREATE VIEW Q_選手 AS
 SELECT s.選手ID AS _key,
        s.選手ID, s.期, s.所属ID, s.級, s.名前, s.よみがな, s.よみがな１桁,
@@ -79,11 +79,16 @@ SELECT s.選手ID AS _key,
        ifnull(z.所属名, '') AS 所属名,
        ifnull(b.血液型名, '') AS 血液型名,
        s.選手ID AS 登番,
-       CASE WHEN substr(s.よみがな, 1, 1) <> '*'
-                 AND instr('ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔ*ﾕ*ﾖﾗﾘﾙﾚﾛﾜ***ﾝアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤ*ユ*ヨラリルレロワ***ン**ヴ**ガギグゲゴザジズゼゾダヂヅデド*****バビブベボ*********************************************パピプペポ********************あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもや*ゆ*よらりるれろわ***ん**ゔ**がぎぐげござじずぜぞだぢづでど*****ばびぶべぼ*********************************************ぱぴぷぺぽ********************', substr(s.よみがな, 1, 1)) > 0
-            THEN (instr('ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔ*ﾕ*ﾖﾗﾘﾙﾚﾛﾜ***ﾝアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤ*ユ*ヨラリルレロワ***ン**ヴ**ガギグゲゴザジズゼゾダヂヅデド*****バビブベボ*********************************************パピプペポ********************あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもや*ゆ*よらりるれろわ***ん**ゔ**がぎぐげござじずぜぞだぢづでど*****ばびぶべぼ*********************************************ぱぴぷぺぽ********************', substr(s.よみがな, 1, 1)) - 1) % 50
+       CASE WHEN u BETWEEN 65393 AND 65427 THEN u - 65393
+            WHEN u = 65428 THEN 35
+            WHEN u = 65429 THEN 37
+            WHEN u = 65430 THEN 39
+            WHEN u BETWEEN 65431 AND 65436 THEN u - 65391
+            WHEN u = 65437 THEN 49
+            WHEN u BETWEEN 12449 AND 12532 THEN unicode(substr('00112233445566778899::;;<<==>>??@@AAABBCCDEFGHIIIJJJKKKLLLMMMNOPQRSSUUWWXYZ[\]]///a2', u - 12448, 1)) - 48
+            WHEN u BETWEEN 12353 AND 12436 THEN unicode(substr('00112233445566778899::;;<<==>>??@@AAABBCCDEFGHIIIJJJKKKLLLMMMNOPQRSSUUWWXYZ[\]]///a2', u - 12352, 1)) - 48
             ELSE -1 END AS よみがなID
-FROM T_選手 s
+FROM (SELECT *, unicode(substr(よみがな, 1, 1)) AS u FROM T_選手) s
 LEFT JOIN T_所属 z ON z.所属ID = s.所属ID
 LEFT JOIN T_血液型 b ON b.血液型ID = s.血液型ID
 ORDER BY s.選手ID;

@@ -345,6 +345,33 @@ private slots:
         QCOMPARE(errorNumberOf([&] { other.Delete(); }), EngineError::RecordDeleted);
     }
 
+    void reopeningSeesEveryChangeMadeMeanwhile()
+    {
+        TestFolder t;
+        SeedRacers(t.folder(), {{3945}, {4000}});
+        Database db(t.folder());
+        Recordset first(db, QStringLiteral("Q_選手"));
+        Recordset shared(db, QStringLiteral("Q_選手"));  // the same rows, unchanged database
+        QCOMPARE(shared.RecordCount(), 2);
+
+        // A change by this connection...
+        first.Delete();
+        QCOMPARE(shared.RecordCount(), 2);  // an open recordset keeps its own rows
+        QCOMPARE(shared.field(QStringLiteral("選手ID")).toInt(), 3945);
+        QCOMPARE(Recordset(db, QStringLiteral("Q_選手")).RecordCount(), 1);
+
+        // ...and by another program's connection.
+        {
+            Database other(t.folder());
+            Recordset racers(other, QStringLiteral("T_選手"));
+            racers.Edit();
+            racers.setField(QStringLiteral("期"), 99);
+            racers.Update();
+        }
+        Recordset again(db, QStringLiteral("Q_選手"));
+        QCOMPARE(again.field(QStringLiteral("期")).toInt(), 99);
+    }
+
     void compactionReplacesTheFile()
     {
         TestFolder t;

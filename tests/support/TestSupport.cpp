@@ -14,3 +14,44 @@ TestFolder::TestFolder()
 }
 
 TestFolder::~TestFolder() { MsgBoxScript::stop(); }
+
+#include "Database.h"
+
+#include <QListWidget>
+
+void SeedRacers(const QString& folder, const std::vector<TestRacer>& racers)
+{
+    Database db(folder);
+    Database::Transaction transaction(db);
+    Statement insert = db.prepare(QStringLiteral(
+        "INSERT INTO T_選手 (選手ID, 期, 所属ID, 級, 名前, よみがな, よみがな１桁, 生年, 生月, 生日, 血液型ID, 勝率, 複勝率) "
+        "VALUES (?1, ?2, ?3, 'A1', ?4, ?5, substr(?5, 1, 1), ?6, ?7, ?8, ?9, ?10, ?11)"));
+    for (const TestRacer& r : racers) {
+        insert.bind(1, r.id).bind(2, r.ki).bind(3, r.ken).bind(4, r.name).bind(5, r.yomi);
+        insert.bind(6, r.year).bind(7, r.month).bind(8, r.day).bind(9, r.blood).bind(10, r.win).bind(11, r.place);
+        insert.step();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+void SeedExtraction(const QString& folder, const std::vector<int>& ids)
+{
+    Database db(folder);
+    Database::Transaction transaction(db);
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO T_選手抽出 (選手ID) VALUES (?1)"));
+    for (int id : ids) {
+        insert.bind(1, id);
+        insert.step();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+void ClickListLine(QListWidget* list, int row)
+{
+    QListWidgetItem* item = list->item(row);
+    QVERIFY(item);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}

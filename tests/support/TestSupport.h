@@ -36,3 +36,28 @@ T* child(QWidget* window, const QString& name)
         qWarning("control %s not found", qPrintable(name));
     return found;
 }
+
+#include <vector>
+
+// A racer row for seeding a test database.
+struct TestRacer {
+    int id;
+    int ki = 64;
+    int ken = 12;
+    QString name = QStringLiteral("山田太郎");
+    QString yomi = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
+    int year = 1970;
+    int month = 5;
+    int day = 12;
+    int blood = 1;
+    double win = 6.52;
+    double place = 45.3;
+};
+
+// Writes racers into T_選手 of the folder's database in one transaction.
+void SeedRacers(const QString& folder, const std::vector<TestRacer>& racers);
+// Adds registration numbers to the extraction table.
+void SeedExtraction(const QString& folder, const std::vector<int>& ids);
+// Clicks line `row` of a list box as a user does.
+class QListWidget;
+void ClickListLine(QListWidget* list, int row);
