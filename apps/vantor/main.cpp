@@ -1,3 +1,6 @@
+#include "Bior2Form.h"
+#include "BiorForm.h"
+#include "DispForm.h"
 #include "Forms.h"
 #include "MainForm.h"
 #include "MsgBox.h"
@@ -21,6 +24,9 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("MainForm"), [] { return new MainForm; });
     Forms::registerForm(QStringLiteral("salesf"), [] { return new SalesForm; });
     Forms::registerForm(QStringLiteral("SelectForm"), [] { return new SelectForm; });
+    Forms::registerForm(QStringLiteral("DispForm"), [] { return new DispForm; });
+    Forms::registerForm(QStringLiteral("BiorForm"), [] { return new BiorForm; });
+    Forms::registerForm(QStringLiteral("Bior2Form"), [] { return new Bior2Form; });
 
     Forms::show(QStringLiteral("MainForm"));
     return app.exec();

@@ -37,3 +37,10 @@ namespace Basic {
 double Rnd();
 void ResetRnd();
 }
+
+#include <QColor>
+
+namespace Basic {
+// The standard 16-colour palette by number (0 black ... 15 white).
+QColor QBColor(int number);
+}

@@ -1,0 +1,212 @@
+#include "DispForm.h"
+
+#include "Basic.h"
+#include "CharPrinter.h"
+#include "Database.h"
+#include "ErrorReport.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "MsgBox.h"
+#include "RaceHeadings.h"
+#include "RaceTablePrint.h"
+#include "Recordset.h"
+#include "Rhythm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+
+using Basic::CStr;
+using Basic::Format;
+
+namespace {
+// A heading line made of texts at given half-width columns.
+QString columnLine(std::initializer_list<std::pair<int, const char*>> items)
+{
+    QString line;
+    for (const auto& [column, text] : items) {
+        int gap = column - CharPrinter::cells(line);
+        for (; gap >= 2; gap -= 2)
+            line += QStringLiteral("　");
+        if (gap == 1)
+            line += QLatin1Char(' ');
+        line += QString::fromUtf8(text);
+    }
+    return line;
+}
+
+struct Cell {
+    const char* name;
+    int width;
+    int left;
+};
+const Cell kCells[13] = {{"LabelNo", 15, 0},       {"LabelShozokuMei", 46, 24}, {"LabelKi", 35, 75},
+                         {"LabelNamae", 89, 115},  {"LabelSeiNen", 33, 216},    {"LabelSeiTuki", 27, 251},
+                         {"LabelSeiHi", 27, 280},  {"LabelBladType", 28, 315},  {"LabelSyoritu", 31, 352},
+                         {"LabelFukuritu", 31, 384}, {"LabelBody", 45, 424},    {"LabelHeart", 45, 472},
+                         {"LabelIntel", 45, 520}};
+}
+
+DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("DispForm"));
+    setWindowTitle(QStringLiteral("表示"));
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    QMenuBar* bar = menuBar();
+    auto add = [this, bar](const char* name, const QString& caption, void (DispForm::*handler)()) {
+        QAction* action = bar->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    };
+    add("Menu_Close", QStringLiteral("終了(&X)"), &DispForm::Menu_Close_Click);
+    add("Menu_Add", QStringLiteral("履歴登録(&A)"), &DispForm::Menu_Add_Click);
+    add("Menu_Print", QStringLiteral("印刷(&P)"), &DispForm::Menu_Print_Click);
+    add("Menu_Disp", QStringLiteral("グラフ(&G)"), &DispForm::Menu_Disp_Click);
+
+    auto* frame = new QFrame(client);
+    frame->setObjectName(QStringLiteral("PictureWaku"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    Set_Control(frame, 617, 409, 8, 8);
+    auto* table = new QFrame(frame);
+    table->setObjectName(QStringLiteral("PictureHyouji"));
+    table->setFrameShape(QFrame::StyledPanel);
+    Set_Control(table, 593, 337, 8, 56);
+
+    for (int j = 0; j < 6; ++j) {
+        auto* row = new QFrame(table);
+        row->setObjectName(QStringLiteral("PictureGyo_%1").arg(j));
+        row->setFrameShape(QFrame::Box);
+        Set_Control(row, 577, 33, 8, 56 + 32 * j);
+        for (const Cell& cell : kCells) {
+            auto* label = new QLabel(row);
+            label->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(cell.name)).arg(j));
+            label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+            Set_ControlFont(label, 9, cell.width, 25, cell.left, 2);
+        }
+    }
+    for (int k = 0; k < 2; ++k) {
+        auto* label = new QLabel(k == 0 ? QStringLiteral("調査日") : QStringLiteral("レース"), frame);
+        label->setObjectName(QStringLiteral("LabelDisp_%1").arg(k));
+        Set_ControlFont(label, 12, 160, 20, 16 + 168 * k, 16);
+    }
+    // Column titles over the row cells, which start at the same x as the
+    // titles; a half-width character is 6 pixels at this size.
+    const QString titles[2] = {
+        columnLine({{0, "No."}, {4, "出身"}, {12, "登番"}, {19, "名前"}, {36, "生年月日"}, {52, "血液"}, {58, "成績"},
+                    {70, "バイオリズム評価"}}),
+        columnLine({{36, "年"}, {42, "月"}, {46, "日"}, {58, "勝率"}, {64, "複勝率"}, {70, "身体"}, {78, "感情"},
+                    {86, "知性"}})};
+    for (int k = 0; k < 2; ++k) {
+        auto* label = new QLabel(titles[k], table);
+        label->setObjectName(QStringLiteral("LabelMidashi_%1").arg(k));
+        Set_ControlFont(label, 9, 570, 17, 8, 24 + 16 * k);
+    }
+    SizeAndCentre(this, 632, 434);
+
+    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    history_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
+    courses_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_競艇場"));
+    branches_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_所属"));
+    Guarded([this] { fillRows(); });
+}
+
+DispForm::~DispForm() = default;
+
+void DispForm::fillRows()
+{
+    const GlobalModule& g = Global();
+    findChild<QLabel*>(QStringLiteral("LabelDisp_0"))->setText(SurveyDateHeading());
+    findChild<QLabel*>(QStringLiteral("LabelDisp_1"))->setText(RaceHeading());
+    for (int i = 0; i < 6 && !g.SelShozokuMei[size_t(i)].isEmpty(); ++i) {
+        const size_t k = size_t(i);
+        auto set = [this, i](const char* name, const QString& text) {
+            findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i))->setText(text);
+        };
+        set("LabelNo", CStr(i + 1));
+        set("LabelShozokuMei", g.SelShozokuMei[k]);
+        set("LabelKi", CStr(g.SelSensyuID[k]));
+        set("LabelNamae", Basic::Trim(g.SelNamae[k]));
+        set("LabelSeiNen", CStr(g.SelSeiNen[k]));
+        set("LabelSeiTuki", CStr(g.SelSeiTuki[k]));
+        set("LabelSeiHi", CStr(g.SelSeiHi[k]));
+        set("LabelBladType", g.SelBladType[k]);
+        set("LabelSyoritu", Format(g.SelSyoritu[k] / 100.0, QStringLiteral("#,##0.00")));
+        set("LabelFukuritu", Format(g.SelFukuritu[k] / 10.0, QStringLiteral("#,##0.0")));
+
+        const int32_t d = Rhythm::ElapsedDays(g.ChosaNen, g.ChosaTuki, g.ChosaHi, g.SelSeiNen[k], g.SelSeiTuki[k], g.SelSeiHi[k]);
+        const Rhythm::Scores s = Rhythm::TableScores(d);
+        const std::pair<const char*, double> scores[3] = {{"LabelBody", s.body}, {"LabelHeart", s.emotion}, {"LabelIntel", s.intellect}};
+        for (const auto& [name, score] : scores) {
+            auto* label = findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i));
+            label->setText(Format(score, QStringLiteral("##,##0.00")));
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::Window, Rhythm::IsCritical(score) ? QColor(255, 0, 0) : QColor(255, 255, 255));
+            label->setPalette(palette);
+            label->setAutoFillBackground(true);
+        }
+    }
+}
+
+int DispForm::KyoteijyoID(const QString& name)
+{
+    Recordset& rs = *courses_;
+    if (rs.RecordCount() == 0)
+        return 0;
+    for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) {
+        if (Basic::Trim(rs.field(QStringLiteral("競艇場名")).toString()) == Basic::Trim(name))
+            return rs.field(QStringLiteral("競艇場ID")).toInt();
+    }
+    return 0;
+}
+
+void DispForm::Menu_Add_Click()
+{
+    const GlobalModule& g = Global();
+    if (KyoteijyoID(g.SelKyoteijyoMei) == 0) {
+        MsgBox(QStringLiteral("競艇場名を選択していないので履歴登録出来ません"));
+        return;
+    }
+    if (MsgBox(QStringLiteral("履歴テーブルへ登録しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
+        return;
+    Recordset& rs = *history_;
+    rs.AddNew();
+    rs.setField(QStringLiteral("調査年"), g.ChosaNen);
+    rs.setField(QStringLiteral("調査月"), g.ChosaTuki);
+    rs.setField(QStringLiteral("調査日"), g.ChosaHi);
+    rs.setField(QStringLiteral("競艇場ID"), KyoteijyoID(g.SelKyoteijyoMei));
+    rs.setField(QStringLiteral("レースNO"), g.SelRaceNo);
+    for (int i = 0; i < 6; ++i)
+        rs.setField(QStringLiteral("選手") + CStr(i + 1), g.SelSensyuID[size_t(i)]);
+    try {
+        rs.Update();
+    } catch (...) {
+        rs.CancelUpdate();
+        throw;
+    }
+}
+
+void DispForm::Menu_Print_Click()
+{
+    if (MsgBox(QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑｸﾞﾗﾌを印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑｸﾞﾗﾌ印刷")) != Mb::Yes)
+        return;
+    CharPrinter printer(Global().ProgramFolder, QStringLiteral("バイオリズム表"));
+    if (BuildRaceTablePrint(printer) == 0) {
+        MsgBox(QStringLiteral("該当レコードがありません"));
+        return;
+    }
+    printer.endDoc();
+}
+
+void DispForm::Menu_Disp_Click() { Forms::show(QStringLiteral("BiorForm")); }
+
+void DispForm::Menu_Close_Click()
+{
+    history_.reset();
+    courses_.reset();
+    branches_.reset();
+    db_.reset();
+    Forms::show(QStringLiteral("SelectForm"));
+    Forms::unload(this);
+}

@@ -1,0 +1,188 @@
+#include "CharPrinter.h"
+
+#include "MsgBox.h"
+#include "RuntimeError.h"
+
+#include <QDateTime>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cmath>
+
+namespace {
+bool g_forcePdf = false;
+constexpr int kPrinterError = 482;
+
+bool isHalfWidth(QChar c)
+{
+    const ushort u = c.unicode();
+    return u < 0x0100 || (u >= 0xFF61 && u <= 0xFF9F);
+}
+}
+
+CharPrinter::CharPrinter(QString pdfFolder, QString title)
+    : pdfFolder_(std::move(pdfFolder)), title_(std::move(title))
+{
+}
+
+void CharPrinter::setForcePdf(bool force) { g_forcePdf = force; }
+
+int CharPrinter::cells(const QString& text)
+{
+    int n = 0;
+    for (QChar c : text)
+        n += isHalfWidth(c) ? 1 : 2;
+    return n;
+}
+
+CharPrinter::Line& CharPrinter::currentLine()
+{
+    Page& page = pages_.back();
+    if (page.empty())
+        page.emplace_back();
+    return page.back();
+}
+
+void CharPrinter::print(const QString& text, bool endLineAfter)
+{
+    const QStringList parts = text.split(QStringLiteral("\r\n"));
+    for (int i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            endLine();
+        if (!parts[i].isEmpty()) {
+            currentLine().push_back({currentX_, parts[i], colour_});
+            currentX_ += cells(parts[i]);
+        } else {
+            currentLine();
+        }
+    }
+    if (endLineAfter)
+        endLine();
+}
+
+void CharPrinter::printNumber(double value, bool endLineAfter)
+{
+    QString digits = QString::number(value, 'g', 15);
+    if (value >= 0)
+        digits.prepend(QLatin1Char(' '));
+    print(digits + QLatin1Char(' '), endLineAfter);
+}
+
+void CharPrinter::endLine()
+{
+    currentLine();
+    pages_.back().emplace_back();
+    currentX_ = 0;
+}
+
+void CharPrinter::newPage()
+{
+    pages_.emplace_back();
+    currentX_ = 0;
+}
+
+QString CharPrinter::lineText(int page, int line) const
+{
+    if (page >= int(pages_.size()) || line >= int(pages_[page].size()))
+        return QString();
+    std::vector<QString> cell;  // one entry per column; the second half of a wide character is empty
+    for (const Run& run : pages_[page][line]) {
+        int column = run.column;
+        for (QChar c : run.text) {
+            const int width = isHalfWidth(c) ? 1 : 2;
+            if (int(cell.size()) < column + width)
+                cell.resize(column + width, QStringLiteral(" "));
+            if (c != QLatin1Char(' ')) {
+                cell[column] = c;
+                if (width == 2)
+                    cell[column + 1] = QString();
+            }
+            column += width;
+        }
+    }
+    QString text;
+    for (const QString& c : cell)
+        text += c;
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+QColor CharPrinter::colourAt(int page, int line, int column) const
+{
+    QColor found;
+    if (page >= int(pages_.size()) || line >= int(pages_[page].size()))
+        return found;
+    for (const Run& run : pages_[page][line]) {
+        int at = run.column;
+        for (QChar c : run.text) {
+            const int width = isHalfWidth(c) ? 1 : 2;
+            if (c != QLatin1Char(' ') && column >= at && column < at + width)
+                found = run.colour;
+            at += width;
+        }
+    }
+    return found;
+}
+
+QString CharPrinter::endDoc()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QString pdfPath;
+    const QPrinterInfo system = QPrinterInfo::defaultPrinter();
+    if (g_forcePdf || system.isNull()) {
+        pdfPath = pdfFolder_ + title_ + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")) +
+                  QStringLiteral(".pdf");
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+    } else {
+        printer.setPrinterName(system.printerName());
+    }
+    printer.setDocName(title_);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(8, 10, 8, 10), QPageLayout::Millimeter);
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw RuntimeError(kPrinterError, QStringLiteral("Printer"), QStringLiteral("プリンタ エラーです。(%1)").arg(title_));
+
+    const double dpi = printer.resolution();
+    const double cellWidth = dpi / 12.0;   // 120 twips
+    const double lineHeight = dpi / 6.0;   // 240 twips
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    const double ascent = QFontMetricsF(font, &printer).ascent();
+
+    for (size_t p = 0; p < pages_.size(); ++p) {
+        if (p > 0 && !printer.newPage()) {
+            painter.end();
+            throw RuntimeError(kPrinterError, QStringLiteral("Printer"), QStringLiteral("プリンタ エラーです。(改ページ)"));
+        }
+        const Page& page = pages_[p];
+        for (size_t l = 0; l < page.size(); ++l) {
+            for (const Run& run : page[l]) {
+                painter.setPen(run.colour);
+                // Each character sits in its own cells, so columns line up
+                // whatever the font's own advance is.
+                double x = run.column * cellWidth;
+                for (QChar c : run.text) {
+                    const int width = isHalfWidth(c) ? 1 : 2;
+                    if (c != QLatin1Char(' '))
+                        painter.drawText(QPointF(x, l * lineHeight + ascent), QString(c));
+                    x += width * cellWidth;
+                }
+            }
+        }
+    }
+    if (!painter.end())
+        throw RuntimeError(kPrinterError, QStringLiteral("Printer"), QStringLiteral("プリンタ エラーです。(%1)").arg(title_));
+
+    if (!pdfPath.isEmpty())
+        MsgBox(QStringLiteral("プリンタが見つからないため、PDF ファイルに出力しました。\r\n%1").arg(pdfPath),
+               Mb::OKOnly + Mb::Information);
+    return pdfPath;
+}
