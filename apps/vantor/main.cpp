@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "MainForm.h"
 #include "MsgBox.h"
+#include "RirekiForm.h"
 #include "SalesForm.h"
 #include "SelectForm.h"
 #include "Startup.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("DispForm"), [] { return new DispForm; });
     Forms::registerForm(QStringLiteral("BiorForm"), [] { return new BiorForm; });
     Forms::registerForm(QStringLiteral("Bior2Form"), [] { return new Bior2Form; });
+    Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
 
     Forms::show(QStringLiteral("MainForm"));
     return app.exec();

@@ -137,15 +137,9 @@ void DispForm::fillRows()
 
         const int32_t d = Rhythm::ElapsedDays(g.ChosaNen, g.ChosaTuki, g.ChosaHi, g.SelSeiNen[k], g.SelSeiTuki[k], g.SelSeiHi[k]);
         const Rhythm::Scores s = Rhythm::TableScores(d);
-        const std::pair<const char*, double> scores[3] = {{"LabelBody", s.body}, {"LabelHeart", s.emotion}, {"LabelIntel", s.intellect}};
-        for (const auto& [name, score] : scores) {
-            auto* label = findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i));
-            label->setText(Format(score, QStringLiteral("##,##0.00")));
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::Window, Rhythm::IsCritical(score) ? QColor(255, 0, 0) : QColor(255, 255, 255));
-            label->setPalette(palette);
-            label->setAutoFillBackground(true);
-        }
+        ShowScore(findChild<QLabel*>(QStringLiteral("LabelBody_%1").arg(i)), s.body);
+        ShowScore(findChild<QLabel*>(QStringLiteral("LabelHeart_%1").arg(i)), s.emotion);
+        ShowScore(findChild<QLabel*>(QStringLiteral("LabelIntel_%1").arg(i)), s.intellect);
     }
 }
 

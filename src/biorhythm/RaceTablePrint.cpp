@@ -6,16 +6,28 @@
 #include "RaceHeadings.h"
 #include "Rhythm.h"
 
+#include <QLabel>
+
 namespace {
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
+}
 
-void printScore(CharPrinter& printer, int column, double score, bool endLine)
+void ShowScore(QLabel* label, double score)
+{
+    label->setText(Basic::Format(score, QStringLiteral("##,##0.00")));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, Rhythm::IsCritical(score) ? kRed : QColor(255, 255, 255));
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+}
+
+void PrintScore(CharPrinter& printer, int column, double score, bool endLine)
 {
     printer.setCurrentX(column);
     printer.setForeColor(Rhythm::IsCriticalOnPaper(score) ? kRed : kBlack);
     printer.print(Basic::Format(score, QStringLiteral("##,##0.00")), endLine);
-}
+    printer.setForeColor(kBlack);
 }
 
 int BuildRaceTablePrint(CharPrinter& printer)
@@ -67,10 +79,9 @@ int BuildRaceTablePrint(CharPrinter& printer)
         printer.printNumber(g.SelSyoritu[k] / 100.0);
         printer.setCurrentX(66);
         printer.printNumber(g.SelFukuritu[k] / 10.0);
-        printScore(printer, 72, Rhythm::CutToHundredths(s.body), false);
-        printScore(printer, 79, Rhythm::CutToHundredths(s.emotion), false);
-        printScore(printer, 86, s.intellect, true);
-        printer.setForeColor(kBlack);
+        PrintScore(printer, 72, Rhythm::CutToHundredths(s.body), false);
+        PrintScore(printer, 79, Rhythm::CutToHundredths(s.emotion), false);
+        PrintScore(printer, 86, s.intellect, true);
     }
     return i;
 }

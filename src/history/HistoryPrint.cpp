@@ -1,0 +1,75 @@
+#include "HistoryPrint.h"
+
+#include "Basic.h"
+#include "CharPrinter.h"
+#include "RaceTablePrint.h"
+#include "Recordset.h"
+#include "Rhythm.h"
+
+using Basic::CInt;
+using Basic::CStr;
+
+int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::function<QString(int)>& branchName)
+{
+    auto number = [&race](const QString& name) { return race.field(name).toDouble(); };
+    auto seat = [](const char* word, int n) { return QString::fromUtf8(word) + CStr(n); };
+    const int16_t year = CInt(number(QStringLiteral("調査年")));
+    const int16_t month = CInt(number(QStringLiteral("調査月")));
+    const int16_t day = CInt(number(QStringLiteral("調査日")));
+    const QString heading = QStringLiteral("調査日：") + CStr(year) + QStringLiteral(".") + CStr(month) + QStringLiteral(".") +
+                            CStr(day) + QStringLiteral("  ") + race.field(QStringLiteral("競艇場名")).toString() +
+                            QStringLiteral("競艇  第") + CStr(CInt(number(QStringLiteral("レースNO")))) +
+                            QStringLiteral("レース    バイオリズム表示");
+    printer.setForeColor(Qt::black);
+    int printed = 0;
+    for (int n = 1; n <= 6; ++n) {
+        const int16_t branch = CInt(number(seat("所属ID", n)));
+        if (branch == 0)
+            break;
+        if (n == 1) {
+            printer.setCurrentX(10);
+            printer.print(heading, true);
+            printer.endLine();
+            const std::pair<int, const char*> heads[13] = {{10, "No."},  {13, "出身"}, {20, "登番"}, {25, "名前"},
+                                                          {39, "生年"}, {44, "生月"}, {49, "生日"}, {54, "勝率"},
+                                                          {59, "複勝率"}, {66, "身体"}, {73, "感情"}, {80, "知性"},
+                                                          {86, "順位"}};
+            for (const auto& [column, text] : heads) {
+                printer.setCurrentX(column);
+                printer.print(QString::fromUtf8(text));
+            }
+            printer.endLine();
+            printer.endLine();
+        }
+        const int16_t birthYear = CInt(number(seat("生年", n)));
+        const int16_t birthMonth = CInt(number(seat("生月", n)));
+        const int16_t birthDay = CInt(number(seat("生日", n)));
+        const Rhythm::Scores s = Rhythm::TableScores(Rhythm::ElapsedDays(year, month, day, birthYear, birthMonth, birthDay));
+
+        printer.setCurrentX(10);
+        printer.printNumber(n);
+        printer.setCurrentX(13);
+        printer.print(branchName(branch));
+        printer.setCurrentX(19);
+        printer.printNumber(number(seat("選手", n)));
+        printer.setCurrentX(25);
+        printer.print(race.field(seat("名前", n)).toString());
+        printer.setCurrentX(40);
+        printer.printNumber(birthYear);
+        printer.setCurrentX(46);
+        printer.printNumber(birthMonth);
+        printer.setCurrentX(49);
+        printer.printNumber(birthDay);
+        printer.setCurrentX(53);
+        printer.printNumber(number(seat("勝率", n)));
+        printer.setCurrentX(59);
+        printer.printNumber(number(seat("複勝率", n)));
+        printer.setCurrentX(86);
+        printer.printNumber(number(seat("結果", n)));
+        PrintScore(printer, 66, Rhythm::CutToHundredths(s.body), false);
+        PrintScore(printer, 73, Rhythm::CutToHundredths(s.emotion), false);
+        PrintScore(printer, 80, s.intellect, true);
+        ++printed;
+    }
+    return printed;
+}

@@ -1,0 +1,283 @@
+#include "RirekiForm.h"
+
+#include "Basic.h"
+#include "CharPrinter.h"
+#include "Database.h"
+#include "EngineErrors.h"
+#include "ErrorReport.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "HelpViewer.h"
+#include "HistoryPrint.h"
+#include "MainForm.h"
+#include "MsgBox.h"
+#include "RaceTablePrint.h"
+#include "Recordset.h"
+#include "Rhythm.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStringListModel>
+
+using Basic::CInt;
+using Basic::CStr;
+using Basic::Format;
+using Basic::Trim;
+
+namespace {
+struct Cell {
+    const char* name;
+    int left;
+    int width;
+};
+const Cell kCells[12] = {{"LabelNo", 0, 15},       {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},
+                         {"LabelNamae", 115, 89},  {"LabelSeiNen", 216, 33},    {"LabelSeiTuki", 251, 27},
+                         {"LabelSeiHi", 280, 27},  {"LabelSyoritu", 320, 31},   {"LabelFukuritu", 352, 31},
+                         {"LabelBody", 392, 45},   {"LabelHeart", 440, 45},     {"LabelIntel", 488, 45}};
+
+QString seat(const char* word, int n) { return QString::fromUtf8(word) + CStr(n); }
+
+// A stored number as text, without a leading blank.
+QString numberText(const QVariant& value)
+{
+    const double number = value.toDouble();
+    return number == std::floor(number) ? CStr(qint64(number)) : QString::number(number, 'g', 15);
+}
+
+const QString kChooseFirst = QStringLiteral("レース履歴を選択してから実行して下さい");
+}
+
+RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("RirekiForm"));
+    setWindowTitle(QStringLiteral("レース履歴"));
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    QMenuBar* bar = menuBar();
+    auto add = [this](QWidget* menu, const char* name, const QString& caption, std::function<void()> handler) {
+        auto* action = new QAction(caption, menu);
+        action->setObjectName(QString::fromLatin1(name));
+        menu->addAction(action);
+        connect(action, &QAction::triggered, this, [handler] { Guarded(handler); });
+    };
+    add(bar, "Menu_Close", QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });
+    add(bar, "Menu_Edit", QStringLiteral("順位更新(&E)"), [this] { Menu_Edit_Click(); });
+    add(bar, "Mneu_Delete", QStringLiteral("履歴削除(&D)"), [this] { Mneu_Delete_Click(); });
+    add(bar, "Menu_Print", QStringLiteral("印刷(&P)"), [this] { Menu_Print_Click(); });
+    QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("Menu_Help"));
+    add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
+    add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
+
+    auto* frame = new QFrame(client);
+    frame->setObjectName(QStringLiteral("PictureWaku"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    Set_Control(frame, 617, 409, 8, 8);
+    auto* table = new QFrame(frame);
+    table->setObjectName(QStringLiteral("PictureHyouji"));
+    table->setFrameShape(QFrame::StyledPanel);
+    Set_Control(table, 593, 337, 8, 56);
+
+    const QString headings[2] = {
+        QStringLiteral("No.　出身　　登番　名前　 　　　　　　生年月日　　　　成績　　  　　バイオリズム評価　　　順位"),
+        QStringLiteral("　　　　　　　　　　　　　　　　　　　年　月　 日 　  勝率　複勝率　身体　　感情　　知性　")};
+    for (int k = 0; k < 2; ++k) {
+        auto* label = new QLabel(headings[k], table);
+        label->setObjectName(QStringLiteral("LabelMidashi_%1").arg(k));
+        Set_ControlFont(label, 9, 577, 15, 8, 24 + 16 * k);
+    }
+    for (int i = 0; i < 6; ++i) {
+        auto* row = new QFrame(table);
+        row->setObjectName(QStringLiteral("PictureGyo_%1").arg(i));
+        row->setFrameShape(QFrame::Box);
+        Set_Control(row, 577, 33, 8, 56 + 32 * i);
+        for (const Cell& cell : kCells) {
+            auto* label = new QLabel(row);
+            label->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(cell.name)).arg(i));
+            Set_ControlFont(label, 9, cell.width, 25, cell.left, 2);
+        }
+        TextJyuni[size_t(i)] = new QLineEdit(row);
+        TextJyuni[size_t(i)]->setObjectName(QStringLiteral("TextJyuni_%1").arg(i));
+        Set_ControlFont(TextJyuni[size_t(i)], 9, 33, 25, 536, 2);
+    }
+    auto* caption = new QLabel(QStringLiteral("レース履歴"), frame);
+    caption->setObjectName(QStringLiteral("LabelRireki"));
+    Set_ControlFont(caption, 12, 100, 24, 8, 16);
+    ComboRireki = new QComboBox(frame);
+    ComboRireki->setObjectName(QStringLiteral("ComboRireki"));
+    Set_ComboFont(ComboRireki, 12, 497, 104, 16);
+    connect(ComboRireki, &QComboBox::activated, this, [this] { Guarded([&] { ComboRireki_Click(); }); });
+    SizeAndCentre(this, 632, 434);
+
+    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    view_ = std::make_unique<Recordset>(*db_, QStringLiteral("Q_レース履歴"));
+    table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
+    branches_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_所属"));
+    Guarded([this] { fillList(); });
+}
+
+RirekiForm::~RirekiForm() = default;
+
+void RirekiForm::fillList()
+{
+    Recordset& view = *view_;
+    if (view.RecordCount() == 0) {
+        MsgBox(QStringLiteral("レース履歴がありません。レース履歴登録後実行して下さい\r"));
+        return;
+    }
+    const int id = view.fieldIndex(QStringLiteral("履歴ID"));
+    const int year = view.fieldIndex(QStringLiteral("調査年"));
+    const int month = view.fieldIndex(QStringLiteral("調査月"));
+    const int day = view.fieldIndex(QStringLiteral("調査日"));
+    const int course = view.fieldIndex(QStringLiteral("競艇場名"));
+    const int race = view.fieldIndex(QStringLiteral("レースNO"));
+    QStringList lines;
+    lines.reserve(std::min(view.RecordCount(), MaxRaces));
+    bool tooMany = false;
+    for (view.MoveFirst(); !view.eof(); view.MoveNext()) {
+        if (lines.size() >= MaxRaces) {
+            tooMany = true;
+            break;
+        }
+        lines << numberText(view.field(id)) + QStringLiteral(" ： ") + numberText(view.field(year)) + QStringLiteral(".") +
+                     numberText(view.field(month)) + QStringLiteral(".") + numberText(view.field(day)) +
+                     QStringLiteral("　") + Trim(view.field(course).toString()) + QStringLiteral("競艇　第") +
+                     numberText(view.field(race)) + QStringLiteral("レース");
+    }
+    // A list model fills thousands of lines at once.
+    ComboRireki->setModel(new QStringListModel(lines, ComboRireki));
+    ComboRireki->setCurrentIndex(-1);
+    if (tooMany)
+        MsgBox(QStringLiteral("レース履歴が %1 件を超えています。最初の %1 件だけを一覧に表示します。").arg(MaxRaces),
+               Mb::OKOnly + Mb::Exclamation);
+}
+
+QString RirekiForm::ShozokuMei(int16_t id)
+{
+    Recordset& rs = *branches_;
+    rs.FindFirst(QStringLiteral("所属ID"), id);
+    return rs.NoMatch() ? QString() : Trim(rs.field(QStringLiteral("所属名")).toString());
+}
+
+void RirekiForm::ComboRireki_Click()
+{
+    selected_ = 1;
+    const double id = Basic::Val(ComboRireki->currentText());
+    Recordset& view = *view_;
+    view.FindFirst(QStringLiteral("履歴ID"), qint64(id));
+    if (view.NoMatch())
+        return;
+    // A race deleted in this window stays in the list; it has nothing left to show.
+    if (!findStoredRace()) {
+        MsgBox(QStringLiteral("このレース履歴は削除されています。"), Mb::OKOnly + Mb::Information);
+        return;
+    }
+    LabelDisp();
+}
+
+bool RirekiForm::findStoredRace()
+{
+    table_->FindFirst(QStringLiteral("履歴ID"), view_->field(QStringLiteral("履歴ID")).toLongLong());
+    return !table_->NoMatch();
+}
+
+void RirekiForm::LabelDisp()
+{
+    const Recordset& view = *view_;
+    auto number = [&view](const QString& name) { return view.field(name).toDouble(); };
+    const int16_t year = CInt(number(QStringLiteral("調査年")));
+    const int16_t month = CInt(number(QStringLiteral("調査月")));
+    const int16_t day = CInt(number(QStringLiteral("調査日")));
+    for (int i = 0; i < 6; ++i) {
+        const int n = i + 1;
+        auto label = [this, i](const char* name) {
+            return findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i));
+        };
+        label("LabelNo")->setText(CStr(n));
+        label("LabelShozokuMei")->setText(ShozokuMei(CInt(number(seat("所属ID", n)))));
+        label("LabelKi")->setText(numberText(view.field(seat("期", n))));
+        label("LabelNamae")->setText(view.field(seat("名前", n)).toString());
+        const int16_t birthYear = CInt(number(seat("生年", n)));
+        const int16_t birthMonth = CInt(number(seat("生月", n)));
+        const int16_t birthDay = CInt(number(seat("生日", n)));
+        label("LabelSeiNen")->setText(CStr(birthYear));
+        label("LabelSeiTuki")->setText(CStr(birthMonth));
+        label("LabelSeiHi")->setText(CStr(birthDay));
+        label("LabelSyoritu")->setText(Format(number(seat("勝率", n)), QStringLiteral("#,##0.00")));
+        label("LabelFukuritu")->setText(Format(number(seat("複勝率", n)), QStringLiteral("#,##0.0")));
+        TextJyuni[size_t(i)]->setText(numberText(view.field(seat("結果", n))));
+
+        const Rhythm::Scores s = Rhythm::TableScores(Rhythm::ElapsedDays(year, month, day, birthYear, birthMonth, birthDay));
+        ShowScore(label("LabelBody"), s.body);
+        ShowScore(label("LabelHeart"), s.emotion);
+        ShowScore(label("LabelIntel"), s.intellect);
+    }
+}
+
+bool RirekiForm::requireSelection()
+{
+    if (selected_ == 1)
+        return true;
+    MsgBox(kChooseFirst);
+    return false;
+}
+
+void RirekiForm::Menu_Edit_Click()
+{
+    if (!requireSelection())
+        return;
+    if (MsgBox(QStringLiteral("履歴テーブルを更新しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル更新")) != Mb::Yes)
+        return;
+    if (view_->eof() || view_->bof() || !findStoredRace())
+        return;
+    Recordset& table = *table_;
+    table.Edit();
+    for (int n = 1; n <= 6; ++n)
+        table.setField(seat("結果", n), CInt(Basic::Val(TextJyuni[size_t(n - 1)]->text())));
+    try {
+        table.Update();
+    } catch (...) {
+        table.CancelUpdate();
+        throw;
+    }
+}
+
+void RirekiForm::Mneu_Delete_Click()
+{
+    if (!requireSelection())
+        return;
+    if (MsgBox(QStringLiteral("履歴テーブルを削除しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル削除")) != Mb::Yes)
+        return;
+    if (view_->eof() || view_->bof() || !findStoredRace())
+        return;
+    table_->Delete();
+}
+
+void RirekiForm::Menu_Print_Click()
+{
+    if (!requireSelection())
+        return;
+    if (MsgBox(QStringLiteral("レース履歴を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("レース履歴印刷")) != Mb::Yes)
+        return;
+    CharPrinter printer(Global().ProgramFolder, QStringLiteral("レース履歴"));
+    if (BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
+        MsgBox(QStringLiteral("該当レコードがありません"));
+        return;
+    }
+    printer.endDoc();
+}
+
+void RirekiForm::Menu_Close_Click()
+{
+    view_.reset();
+    table_.reset();
+    branches_.reset();
+    db_.reset();
+    Forms::show(QStringLiteral("MainForm"));
+    Forms::unload(this);
+}

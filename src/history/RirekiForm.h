@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class Database;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class Recordset;
+
+// The race history: every stored race in a drop-down; the chosen race's six
+// seats with the rhythms of its survey date and the finishing positions,
+// which can be written back; deleting and printing a race.
+class RirekiForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // The drop-down's counter is a 16-bit one.
+    static constexpr int MaxRaces = 32767;
+
+    explicit RirekiForm(QWidget* parent = nullptr);
+    ~RirekiForm() override;
+
+    void ComboRireki_Click();
+    void Menu_Edit_Click();
+    void Mneu_Delete_Click();
+    void Menu_Print_Click();
+    void Menu_Close_Click();
+
+    QString ShozokuMei(int16_t id);
+
+private:
+    void fillList();
+    void LabelDisp();
+    bool requireSelection();
+    // Puts the history table on the shown race; false when it is gone.
+    bool findStoredRace();
+
+    std::unique_ptr<Database> db_;
+    std::unique_ptr<Recordset> view_;
+    std::unique_ptr<Recordset> table_;
+    std::unique_ptr<Recordset> branches_;
+    int16_t selected_ = 0;
+    QComboBox* ComboRireki = nullptr;
+    std::array<QLineEdit*, 6> TextJyuni{};
+};

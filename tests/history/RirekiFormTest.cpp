@@ -1,0 +1,370 @@
+#include "Basic.h"
+#include "CharPrinter.h"
+#include "Database.h"
+#include "DispForm.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "HistoryPrint.h"
+#include "MsgBox.h"
+#include "RaceTablePrint.h"
+#include "Recordset.h"
+#include "RirekiForm.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+
+namespace {
+struct Race {
+    QDate survey;
+    int course;
+    int raceNo;
+    std::array<int, 6> racers;
+};
+
+void storeRaces(const QString& folder, const std::vector<Race>& races)
+{
+    Database db(folder);
+    Database::Transaction transaction(db);
+    Statement insert = db.prepare(QStringLiteral(
+        "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"));
+    for (const Race& r : races) {
+        insert.bind(1, r.survey.year()).bind(2, r.survey.month()).bind(3, r.survey.day()).bind(4, r.course).bind(5, r.raceNo);
+        for (int n = 0; n < 6; ++n)
+            insert.bind(6 + n, r.racers[size_t(n)]);
+        insert.step();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+TestRacer racer(int id, QDate birth, int ken = 12)
+{
+    TestRacer r{id};
+    r.ken = ken;
+    r.year = birth.year();
+    r.month = birth.month();
+    r.day = birth.day();
+    r.name = QStringLiteral("選手%1").arg(id);
+    return r;
+}
+
+const QDate kSurvey(1999, 8, 23);
+}
+
+class RirekiFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestFolder> folder_;
+
+    RirekiForm* open() { return qobject_cast<RirekiForm*>(Forms::show(QStringLiteral("RirekiForm"))); }
+    static QLabel* cell(QWidget* w, const char* name, int row)
+    {
+        return w->findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(row));
+    }
+    static bool isRed(QLabel* label) { return label->palette().color(QPalette::Window) == QColor(255, 0, 0); }
+    static void choose(QWidget* w, int line)
+    {
+        auto* box = w->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+        box->setFocus();
+        box->setCurrentIndex(line - 1);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->currentIndex(), line);
+    }
+    static void trigger(QWidget* w, const char* name) { w->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
+    static QLineEdit* position(QWidget* w, int i) { return w->findChild<QLineEdit*>(QStringLiteral("TextJyuni_%1").arg(i)); }
+    void reopen(RirekiForm*& form)
+    {
+        Forms::unload(form);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        form = open();
+    }
+    std::array<int, 6> storedResults(int index = 0)
+    {
+        Database db(folder_->folder());
+        Recordset rs(db, QStringLiteral("T_レース履歴"));
+        for (int i = 0; i < index; ++i)
+            rs.MoveNext();
+        std::array<int, 6> out{};
+        for (int n = 1; n <= 6; ++n)
+            out[size_t(n - 1)] = rs.field(QStringLiteral("結果%1").arg(n)).toInt();
+        return out;
+    }
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<TestFolder>();
+        CharPrinter::setForcePdf(true);
+        Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
+        Forms::registerForm(QStringLiteral("DispForm"), [] { return new DispForm; });
+        Forms::registerForm(QStringLiteral("MainForm"), [] {
+            auto* stand = new QMainWindow;
+            stand->setObjectName(QStringLiteral("MainForm"));
+            return stand;
+        });
+    }
+
+    void cleanup()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            Forms::unload(w);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        folder_.reset();
+    }
+
+    void emptyHistory()
+    {
+        auto* form = open();
+        QVERIFY(form && form->isVisible());
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("レース履歴がありません。レース履歴登録後実行して下さい\r")});
+        QCOMPARE(form->findChild<QComboBox*>(QStringLiteral("ComboRireki"))->count(), 0);
+        for (const char* command : {"Menu_Edit", "Mneu_Delete", "Menu_Print"}) {
+            MsgBoxScript::shown().clear();
+            trigger(form, command);
+            QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("レース履歴を選択してから実行して下さい")});
+            QCOMPARE(MsgBoxScript::shown()[0].style, Mb::OKOnly);
+        }
+        QCOMPARE(form->windowTitle(), QStringLiteral("レース履歴"));
+    }
+
+    void aRaceFromTheRaceTableShowsTheSameScores()
+    {
+        // Stored through the race table window, as a user does.
+        SeedRacers(folder_->folder(), {racer(3945, kSurvey), racer(4000, QDate(1970, 5, 12), 14)});
+        for (int slot = 0; slot < 2; ++slot) {
+            Global().SelShozokuMei[size_t(slot)] = slot == 0 ? QStringLiteral("東京    ") : QStringLiteral("神奈川 ");
+            Global().SelSensyuID[size_t(slot)] = int16_t(slot == 0 ? 3945 : 4000);
+            Global().SelNamae[size_t(slot)] = QStringLiteral("x");
+            Global().SelSeiNen[size_t(slot)] = int16_t(slot == 0 ? 1999 : 1970);
+            Global().SelSeiTuki[size_t(slot)] = int16_t(slot == 0 ? 8 : 5);
+            Global().SelSeiHi[size_t(slot)] = int16_t(slot == 0 ? 23 : 12);
+        }
+        Global().ChosaNen = 1999;
+        Global().ChosaTuki = 8;
+        Global().ChosaHi = 23;
+        Global().SelKyoteijyoMei = QStringLiteral("戸田");
+        Global().SelRaceNo = 8;
+        auto* disp = Forms::show(QStringLiteral("DispForm"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(disp, "Menu_Add");
+
+        auto* form = open();
+        auto* box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+        QCOMPARE(box->count(), 1);
+        QCOMPARE(box->itemText(0), QStringLiteral("1 ： 1999.8.23　戸田競艇　第8レース"));
+        choose(form, 0);
+        QCOMPARE(cell(form, "LabelShozokuMei", 0)->text(), QStringLiteral("東京"));
+        QCOMPARE(cell(form, "LabelKi", 0)->text(), QStringLiteral("3945"));
+        QCOMPARE(cell(form, "LabelNamae", 0)->text(), QStringLiteral("選手3945"));
+        QCOMPARE(cell(form, "LabelSyoritu", 0)->text(), QStringLiteral("6.52"));
+        QCOMPARE(cell(form, "LabelFukuritu", 0)->text(), QStringLiteral("45.3"));
+        QCOMPARE(position(form, 0)->text(), QStringLiteral("0"));
+        for (const char* name : {"LabelBody", "LabelHeart", "LabelIntel"}) {
+            QCOMPARE(cell(form, name, 0)->text(), QStringLiteral("0.00"));
+            QVERIFY(isRed(cell(form, name, 0)));
+            QCOMPARE(cell(form, name, 1)->text(), cell(disp, name, 1)->text());
+            QCOMPARE(isRed(cell(form, name, 1)), isRed(cell(disp, name, 1)));
+        }
+        QCOMPARE(cell(form, "LabelShozokuMei", 1)->text(), QStringLiteral("神奈川"));
+        // Empty seats show empty texts and zeros; never an error.
+        QCOMPARE(cell(form, "LabelShozokuMei", 2)->text(), QString());
+        QCOMPARE(cell(form, "LabelKi", 2)->text(), QStringLiteral("0"));
+        QCOMPARE(cell(form, "LabelNo", 5)->text(), QStringLiteral("6"));
+        QVERIFY(MsgBoxScript::shown().size() == 1);  // the store question only
+    }
+
+    void scoreColoursOnScreen()
+    {
+        QLabel label;
+        const std::pair<double, bool> cases[] = {{1.0, true}, {-1.0, true}, {1.01, false}, {-1.01, false}, {0.0, true}};
+        for (const auto& [score, red] : cases) {
+            ShowScore(&label, score);
+            QCOMPARE(isRed(&label), red);
+        }
+        ShowScore(&label, -1.0);
+        QCOMPARE(label.text(), QStringLiteral("-1.00"));
+    }
+
+    void intellectWholeNumbersAreRedFromMinusOneToOne()
+    {
+        // Phases 16 and 17 of 33 give -1 and 1 after rounding; 1 gives 2.
+        SeedRacers(folder_->folder(), {racer(1, kSurvey.addDays(-16)), racer(2, kSurvey.addDays(-17)),
+                                       racer(3, kSurvey), racer(4, kSurvey.addDays(-1))});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 2, 3, 4, 0, 0}}});
+        auto* form = open();
+        choose(form, 0);
+        const std::pair<const char*, bool> expected[4] = {{"1.00", true}, {"-1.00", true}, {"0.00", true}, {"2.00", false}};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(cell(form, "LabelIntel", i)->text(), QString::fromLatin1(expected[i].first));
+            QCOMPARE(isRed(cell(form, "LabelIntel", i)), expected[i].second);
+        }
+    }
+
+    void positionsAreReadByTheirLeadingNumber()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1))});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 1, 1, 1, 1, 1}}});
+        auto* form = open();
+        choose(form, 0);
+        const QStringList typed{QStringLiteral("3"), QStringLiteral("  3"), QStringLiteral("3着"), QString(),
+                                QStringLiteral("x"), QStringLiteral("6")};
+        for (int i = 0; i < 6; ++i) {
+            position(form, i)->selectAll();
+            QTest::keyClick(position(form, i), Qt::Key_Delete);
+            // Typed text; a full-width character comes in as committed input.
+            position(form, i)->insert(typed[i]);
+        }
+        MsgBoxScript::queue(Mb::No);
+        trigger(form, "Menu_Edit");
+        QCOMPARE(storedResults(), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
+        QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("履歴テーブルを更新しますか。"));
+        QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("履歴テーブル更新"));
+        QCOMPARE(MsgBoxScript::shown()[0].style, Mb::Confirm);
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+        QCOMPARE(storedResults(), (std::array<int, 6>{3, 3, 3, 0, 0, 6}));
+
+        reopen(form);
+        choose(form, 0);
+        QCOMPARE(position(form, 0)->text(), QStringLiteral("3"));
+        QCOMPARE(position(form, 3)->text(), QStringLiteral("0"));
+        QCOMPARE(position(form, 5)->text(), QStringLiteral("6"));
+    }
+
+    void deletingARace()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1))});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 0, 0, 0, 0, 0}}, {kSurvey, 2, 7, {1, 0, 0, 0, 0, 0}}});
+        auto* form = open();
+        choose(form, 1);
+        MsgBoxScript::queue(Mb::No);
+        trigger(form, "Mneu_Delete");
+        QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("履歴テーブルを削除しますか。"));
+        QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("履歴テーブル削除"));
+        {
+            Database db(folder_->folder());
+            QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 2);
+        }
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Mneu_Delete");
+        // The race stays in the list and on screen until the window is opened again.
+        auto* box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(cell(form, "LabelNamae", 0)->text(), QStringLiteral("選手1"));
+
+        // Choosing the deleted race again says so and writes nothing.
+        MsgBoxScript::shown().clear();
+        choose(form, 0);
+        choose(form, 1);
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("このレース履歴は削除されています。")});
+        trigger(form, "Menu_Edit");  // answered No by default: nothing to write anyway
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
+        QVERIFY(!MsgBoxScript::shown().back().text.startsWith(QStringLiteral("エラー")));
+
+        reopen(form);
+        box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+        QCOMPARE(box->count(), 1);
+        QCOMPARE(box->itemText(0), QStringLiteral("1 ： 1999.8.23　桐生競艇　第1レース"));
+    }
+
+    void printingSixSeats()
+    {
+        std::vector<TestRacer> racers;
+        for (int i = 0; i < 6; ++i)
+            racers.push_back(racer(4000 + i, i == 0 ? kSurvey : QDate(1970 + i, 3, 1)));
+        SeedRacers(folder_->folder(), racers);
+        storeRaces(folder_->folder(), {{kSurvey, 1, 5, {4000, 4001, 4002, 4003, 4004, 4005}}});
+        auto* form = open();
+        choose(form, 0);
+        position(form, 0)->setText(QStringLiteral("2"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+
+        Database db(folder_->folder());
+        Recordset view(db, QStringLiteral("Q_レース履歴"));
+        CharPrinter printer(folder_->folder(), QStringLiteral("test"));
+        QCOMPARE(BuildHistoryPrint(printer, view, [&](int id) { return form->ShozokuMei(int16_t(id)); }), 6);
+        QCOMPARE(printer.lineText(0, 0), QStringLiteral("          調査日：1999.8.23  桐生競艇  第5レース    バイオリズム表示"));
+        QVERIFY(printer.lineText(0, 1).isEmpty());
+        QCOMPARE(printer.lineText(0, 2),
+                 QStringLiteral("          No.出身   登番 名前          生年 生月 生日 勝率 複勝率 身体   感情   知性  順位"));
+        QVERIFY(printer.lineText(0, 3).isEmpty());
+        QCOMPARE(printer.lineText(0, 4),
+                 QStringLiteral("           1 東京   4000 選手4000        1999  8  23  6.52  45.3  0.00   0.00   0.00   2"));
+        for (int column : {66, 73, 80})
+            QCOMPARE(printer.colourAt(0, 4, column), QColor(255, 0, 0));
+        QCOMPARE(printer.colourAt(0, 4, 87), QColor(0, 0, 0));
+        QVERIFY(printer.lineText(0, 9).startsWith(QStringLiteral("           6 東京   4005 選手4005")));
+        QVERIFY(printer.lineText(0, 10).isEmpty());
+
+        // Through the window: the question, then a PDF.
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Print");
+        QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("レース履歴を印刷しますか。\r\n"));
+        QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("レース履歴印刷"));
+        QCOMPARE(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).size(), 1);
+    }
+
+    void printingStopsAtTheFirstSeatWithoutAnAffiliation()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1)), racer(2, QDate(1971, 1, 1)), racer(3, QDate(1972, 1, 1), 0)});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 2, 3, 1, 2, 0}}, {kSurvey, 1, 2, {0, 1, 2, 0, 0, 0}}});
+        auto* form = open();
+        Database db(folder_->folder());
+        Recordset view(db, QStringLiteral("Q_レース履歴"));
+        auto name = [&](int id) { return form->ShozokuMei(int16_t(id)); };
+        CharPrinter two(folder_->folder(), QStringLiteral("test"));
+        QCOMPARE(BuildHistoryPrint(two, view, name), 2);
+        QVERIFY(!two.lineText(0, 5).isEmpty());
+        QVERIFY(two.lineText(0, 6).isEmpty());
+
+        view.MoveNext();
+        CharPrinter none(folder_->folder(), QStringLiteral("test"));
+        QCOMPARE(BuildHistoryPrint(none, view, name), 0);
+        choose(form, 1);
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Print");
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
+        QCOMPARE(MsgBoxScript::shown()[1].text, QStringLiteral("該当レコードがありません"));
+        QVERIFY(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+        MsgBoxScript::queue(Mb::No);
+        choose(form, 0);
+        trigger(form, "Menu_Print");
+        QVERIFY(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+    }
+
+    void moreRacesThanTheListCanCount()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1))});
+        storeRaces(folder_->folder(), std::vector<Race>(RirekiForm::MaxRaces + 1, Race{kSurvey, 1, 1, {1, 0, 0, 0, 0, 0}}));
+        auto* form = open();
+        QVERIFY(form);
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+        QVERIFY(MsgBoxScript::shown()[0].text.contains(QStringLiteral("32767")));
+        auto* box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+        QCOMPARE(box->count(), RirekiForm::MaxRaces);
+        QCOMPARE(box->itemText(RirekiForm::MaxRaces - 1), QStringLiteral("32767 ： 1999.8.23　桐生競艇　第1レース"));
+    }
+
+    void closingReturnsToTheMainMenu()
+    {
+        auto* form = open();
+        trigger(form, "Menu_Close");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!Forms::find(QStringLiteral("RirekiForm")));
+        QVERIFY(Forms::find(QStringLiteral("MainForm")));
+    }
+};
+
+QTEST_MAIN(RirekiFormTest)
+#include "RirekiFormTest.moc"
