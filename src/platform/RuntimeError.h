@@ -28,5 +28,7 @@ constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
 constexpr int FileNotFound = 53;
 constexpr int FileAlreadyExists = 58;
+constexpr int BadFileFormat = 321;
+constexpr int DeviceUnavailable = 68;
 constexpr int PathFileAccess = 75;
 }

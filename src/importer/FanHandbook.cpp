@@ -1,0 +1,167 @@
+#include "FanHandbook.h"
+
+#include "Basic.h"
+#include "Cp932.h"
+#include "Database.h"
+#include "Recordset.h"
+#include "RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+
+namespace FanHandbook {
+
+namespace {
+const QString kSource = QStringLiteral("Dorrix");
+
+[[noreturn]] void refuse(const QString& path, const QString& problem)
+{
+    throw RuntimeError(ErrorNumber::BadFileFormat, kSource,
+                       QStringLiteral("%1 はファン手帳のファイルとして読めません。%2").arg(QFileInfo(path).fileName(), problem));
+}
+
+QString text(const char* record, int from, int length) { return DecodeCp932(QByteArrayView(record + from, length)); }
+
+// The leading-number rule on a field of digits.
+double number(const char* record, int from, int length) { return Basic::Val(text(record, from, length)); }
+}
+
+Lookups LoadLookups(Database& db)
+{
+    Lookups lookups;
+    Recordset branches(db, QStringLiteral("T_所属"));
+    for (; !branches.eof(); branches.MoveNext()) {
+        const qint64 id = branches.field(QStringLiteral("所属ID")).toLongLong();
+        if (id < 0 || id > 50)
+            throw RuntimeError(9, kSource, QStringLiteral("インデックスが有効範囲にありません。(所属ID %1)").arg(id));
+        lookups.prefecture[size_t(id)] = branches.field(QStringLiteral("県名")).toString();
+    }
+    Recordset blood(db, QStringLiteral("T_血液型"));
+    for (; !blood.eof(); blood.MoveNext()) {
+        const qint64 id = blood.field(QStringLiteral("血液型ID")).toLongLong();
+        if (id < 0 || id > 5)
+            throw RuntimeError(9, kSource, QStringLiteral("インデックスが有効範囲にありません。(血液型ID %1)").arg(id));
+        lookups.bloodType[size_t(id)] = blood.field(QStringLiteral("血液型名")).toString();
+    }
+    return lookups;
+}
+
+QVariant Seireki(const QString& era, const QString& year)
+{
+    const double y = Basic::Val(year.left(2));
+    if (era == QLatin1String("M"))
+        return y + 1867;
+    if (era == QLatin1String("T"))
+        return y + 1911;
+    if (era == QLatin1String("S"))
+        return y + 1925;
+    if (era == QLatin1String("H"))
+        return y + 1988;
+    if (era == QLatin1String("R"))
+        return y + 2018;
+    return QVariant();
+}
+
+QVariant Ex_Syozoku(const Lookups& lookups, const QString& name)
+{
+    for (int id = 1; id <= 50; ++id)
+        if (lookups.prefecture[size_t(id)] == name)
+            return id;
+    return QVariant();
+}
+
+int Ex_Bladtype(const Lookups& lookups, const QString& name)
+{
+    for (int id = 1; id <= 5; ++id)
+        if (lookups.bloodType[size_t(id)] == name)
+            return id;
+    return 5;
+}
+
+Racer ConvertRecord(const Lookups& lookups, const char* r, int recordLength)
+{
+    Racer racer;
+    racer.sensyuId = number(r, 0, 4);
+    racer.ki = number(r, 195, 3);
+    racer.shozokuId = Ex_Syozoku(lookups, text(r, 35, 4).left(2));
+    racer.kyu = text(r, 39, 2);
+    // The old layout pads the name after it and keeps seven characters; the
+    // new one pads inside the name, so all eight belong to it.
+    racer.namae = text(r, 4, 16).left(recordLength == NewRecordLength ? 8 : 7);
+    const QString reading = text(r, 20, 15);
+    racer.yomigana = reading;
+    racer.yomigana1 = reading.left(1);
+    racer.seiNen = Basic::Val(Seireki(text(r, 41, 1), text(r, 42, 2)).toString());
+    racer.seiTuki = number(r, 44, 2);
+    racer.seiHi = number(r, 46, 2);
+    racer.bloodType = Ex_Bladtype(lookups, Basic::Trim(text(r, 56, 2).left(2)));
+    racer.win = number(r, 58, 4) / 100;
+    racer.place = number(r, 62, 4) / 10;
+    return racer;
+}
+
+int Import(Database& db, const Lookups& lookups, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(ErrorNumber::FileNotFound, kSource,
+                           QStringLiteral("ファイルを開けません。(%1: %2)").arg(path, file.errorString()));
+    const qint64 size = file.size();
+    const uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
+    QByteArray copy;
+    if (size > 0 && !bytes) {  // a file that cannot be mapped is read instead
+        copy = file.readAll();
+        bytes = reinterpret_cast<const uchar*>(copy.constData());
+    }
+    const char* data = reinterpret_cast<const char*>(bytes);
+
+    // The record length is where the first line ends.
+    int recordLength = 0;
+    qint64 count = 0;
+    if (size > 0) {
+        const qint64 window = std::min<qint64>(size, NewRecordLength);
+        const void* cr = std::memchr(data, '\r', size_t(window));
+        const qint64 lineEnd = cr ? static_cast<const char*>(cr) - data : -1;
+        if (lineEnd == OldRecordLength - 2 || lineEnd == NewRecordLength - 2)
+            recordLength = int(lineEnd + 2);
+        else if (lineEnd < 0)
+            refuse(path, QStringLiteral("1 行目の終わり（CR LF）が %1 バイト以内にありません。").arg(NewRecordLength));
+        else
+            refuse(path, QStringLiteral("1 行目が %1 バイトです（%2 バイトか %3 バイトのはずです）。")
+                             .arg(lineEnd).arg(OldRecordLength - 2).arg(NewRecordLength - 2));
+        // Only complete records count; bytes after the last one are ignored.
+        count = size / recordLength;
+        for (qint64 i = 0; i < count; ++i) {
+            const char* end = data + (i + 1) * recordLength - 2;
+            if (end[0] != '\r' || end[1] != '\n')
+                refuse(path, QStringLiteral("第 %1 レコードの終わりに行の終わり（CR LF）がありません。").arg(i + 1));
+        }
+        if (count > MaxRecords)
+            throw RuntimeError(ErrorNumber::Overflow, kSource,
+                               QStringLiteral("オーバーフローしました。レコードが %1 件を超えています（%2 件）。").arg(MaxRecords).arg(count));
+    }
+
+    Database::Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM T_選手"));
+    Statement insert = db.prepare(QStringLiteral(
+        "INSERT INTO T_選手 (選手ID, 期, 所属ID, 級, 名前, よみがな, よみがな１桁, 生年, 生月, 生日, 血液型ID, 勝率, 複勝率) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)"));
+    for (qint64 i = 0; i < count; ++i) {
+        const Racer r = ConvertRecord(lookups, data + i * recordLength, recordLength);
+        insert.bind(1, r.sensyuId).bind(2, r.ki).bind(3, r.shozokuId).bind(4, r.kyu).bind(5, r.namae);
+        insert.bind(6, r.yomigana).bind(7, r.yomigana1).bind(8, r.seiNen).bind(9, r.seiTuki).bind(10, r.seiHi);
+        insert.bind(11, r.bloodType).bind(12, r.win).bind(13, r.place);
+        try {
+            insert.step();
+        } catch (const RuntimeError& error) {
+            throw RuntimeError(error.number(), error.source(),
+                               QStringLiteral("第 %1 レコード（登番 %2）: %3").arg(i + 1).arg(r.sensyuId.toString(), error.description()));
+        }
+        insert.reset();
+    }
+    transaction.commit();
+    return int(count);
+}
+
+}

@@ -1,0 +1,268 @@
+#include "ImportForm.h"
+
+#include "Database.h"
+#include "ErrorReport.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "HelpViewer.h"
+#include "Launcher.h"
+#include "MsgBox.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStorageInfo>
+
+namespace {
+const QString kInformation = QStringLiteral(
+    "                 （選手テーブル最新版更新手順）\r\n"
+    "①当処理の前に、競艇公式ホームページから最新版ファン手帳をダウンロードします。\r\n"
+    "  ファイルは、FANxxxx.LZH（xxxx は年月） という名前でダウンロードされます。\r\n"
+    "  競艇公式ホームページアドレス…https://www.boatrace.jp/\r\n"
+    "②ダウンロードファイルを解凍します。（FANxxxx.LZH → FANxxxx.TXT）\r\n"
+    "③解凍ファイル（FANxxxx.TXT）を選択し、インポートボタンをクリックします。\r\n"
+    "④インポート終了ボックスがでれば完了です。\r\n"
+    "※ファン手帳のフォーマットが変更された場合、インポート出来ない場合があります。\r\n");
+
+QString withSlash(QString folder)
+{
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+}
+
+DirList::DirList(QWidget* parent) : QListWidget(parent)
+{
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        setPath(item->data(Qt::UserRole).toString());
+    });
+}
+
+void DirList::setPath(const QString& path)
+{
+    const QDir dir(path);
+    if (!dir.exists())
+        return;
+    path_ = dir.absolutePath();
+    clear();
+    QStringList chain;
+    for (QDir up(path_);; ) {
+        chain.prepend(up.absolutePath());
+        if (!up.cdUp())
+            break;
+    }
+    int depth = 0;
+    for (const QString& folder : chain) {
+        const QString name = folder == QLatin1String("/") ? folder : QDir(folder).dirName();
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + QStringLiteral("📂 ") + name, this);
+        item->setData(Qt::UserRole, folder);
+        ++depth;
+    }
+    setCurrentRow(count() - 1);
+    for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + QStringLiteral("📁 ") + sub, this);
+        item->setData(Qt::UserRole, dir.absoluteFilePath(sub));
+    }
+    emit pathChanged(path_);
+}
+
+CautionForm::CautionForm(QWidget* parent) : QWidget(parent, Qt::Dialog)
+{
+    setObjectName(QStringLiteral("CautionForm"));
+    setWindowTitle(QStringLiteral("インポート中"));
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("PictureWaku"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    Set_Control(frame, 193, 74, 8, 8);
+    auto* text = new QLabel(QStringLiteral("選手テーブルを\n作成しています…"), frame);
+    text->setAlignment(Qt::AlignCenter);
+    Set_ControlFont(text, 10, 193, 74, 0, 0);
+    SizeAndCentre(this, 210, 90);
+}
+
+ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("ImportForm"));
+    setWindowTitle(QStringLiteral("選手テーブルインポート"));
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    QMenuBar* bar = menuBar();
+    auto add = [this](QWidget* menu, const char* name, const QString& caption, std::function<void()> handler) {
+        auto* action = new QAction(caption, menu);
+        action->setObjectName(QString::fromLatin1(name));
+        menu->addAction(action);
+        connect(action, &QAction::triggered, this, [handler] { Guarded(handler); });
+    };
+    add(bar, "Menu_Close", QStringLiteral("終了(&X&ｻ)"), [this] { CommandButton_Click(0); });
+    add(bar, "Menu_Import", QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), [this] { CommandButton_Click(1); });
+    QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"));
+    help->setObjectName(QStringLiteral("Menu_Help"));
+    add(help, "Menu_Help_Card", QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"), [this] { CommandButton_Click(2); });
+    add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&A&ﾁ)"), [this] { Menu_Help_About_Click(); });
+
+    auto* frame = new QFrame(client);
+    frame->setObjectName(QStringLiteral("PictureWaku_0"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    Set_Control(frame, 520, 400, 16, 8);
+
+    TextInformation = new QPlainTextEdit(frame);
+    TextInformation->setObjectName(QStringLiteral("TextInformation"));
+    TextInformation->setReadOnly(true);
+    TextInformation->setPlainText(kInformation);
+    Set_ControlFont(TextInformation, 9, 485, 120, 16, 16);
+
+    auto* label = new QLabel(QStringLiteral("選択ファイル"), frame);
+    label->setObjectName(QStringLiteral("Label1"));
+    Set_ControlFont(label, 10, 248, 17, 16, 152);
+    ListFile = new QLineEdit(frame);
+    ListFile->setObjectName(QStringLiteral("ListFile"));
+    ListFile->setReadOnly(true);  // the import reads the chosen file, never typed text
+    Set_ControlFont(ListFile, 10, 248, 18, 16, 168);
+
+    SelectDrive = new QComboBox(frame);
+    SelectDrive->setObjectName(QStringLiteral("SelectDrive"));
+    Set_ComboFont(SelectDrive, 10, 245, 16, 200);
+    SelectDir = new DirList(frame);
+    SelectDir->setObjectName(QStringLiteral("SelectDir"));
+    Set_ControlFont(SelectDir, 10, 248, 154, 16, 232);
+
+    auto* buttons = new QFrame(frame);
+    buttons->setObjectName(QStringLiteral("PictureWaku_1"));
+    Set_Control(buttons, 220, 35, 280, 152);
+    const char* captions[3] = {"終  了", "インポート", "ヘルプ"};
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new QPushButton(QString::fromUtf8(captions[i]), buttons);
+        button->setObjectName(QStringLiteral("CommandButton_%1").arg(i));
+        Set_ControlFont(button, 10, 72, 32, 72 * i, 0);
+        connect(button, &QPushButton::clicked, this, [this, i] { Guarded([&] { CommandButton_Click(i); }); });
+        CommandButton[size_t(i)] = button;
+    }
+    FileSelect = new QListWidget(frame);
+    FileSelect->setObjectName(QStringLiteral("FileSelect"));
+    Set_ControlFont(FileSelect, 10, 221, 184, 280, 200);
+    SizeAndCentre(this, 549, 424);
+
+    // The volumes, the root first; the folder list starts at the home folder.
+    const QString home = QDir::homePath();
+    QString homeVolume = QStringLiteral("/");
+    QStringList roots{QStringLiteral("/")};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        if (!roots.contains(root))
+            roots << root;
+        if (home.startsWith(withSlash(root)) && root.size() > homeVolume.size())
+            homeVolume = root;
+    }
+    SelectDrive->addItems(roots);
+    SelectDrive->setCurrentText(homeVolume);
+    connect(SelectDrive, &QComboBox::activated, this, [this] { Guarded([&] { SelectDrive_Change(); }); });
+    connect(SelectDir, &DirList::pathChanged, this, [this] { Guarded([&] { SelectDir_Change(); }); });
+    connect(FileSelect, &QListWidget::itemClicked, this, [this] { Guarded([&] { FileSelect_Click(); }); });
+    SelectDir->setPath(home);
+
+    Guarded([this] {
+        Database db(Global().ProgramFolder);
+        lookups_ = FanHandbook::LoadLookups(db);
+    });
+}
+
+void ImportForm::SelectDrive_Change()
+{
+    const QString root = SelectDrive->currentText();
+    const QStorageInfo volume(root);
+    if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
+        MsgBox(QStringLiteral("ディスクをセットしてください。"), Mb::OKOnly + Mb::Critical);
+        return;
+    }
+    SelectDir->setPath(root);
+}
+
+void ImportForm::SelectDir_Change()
+{
+    QDir::setCurrent(SelectDir->path());
+    showFiles();
+}
+
+void ImportForm::showFiles()
+{
+    FileSelect->clear();
+    // "Fan*.txt" in any case of letters.
+    const QDir dir(SelectDir->path());
+    FileSelect->addItems(dir.entryList({QStringLiteral("Fan*.txt")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
+void ImportForm::FileSelect_Click()
+{
+    QListWidgetItem* item = FileSelect->currentItem();
+    if (!item)
+        return;
+    chosenFolder_ = withSlash(SelectDir->path());
+    const QString name = item->text();
+    if (name == QLatin1String("FAN.TXT")) {
+        MsgBox(QStringLiteral("FAN.TXT ファイルは選択出来ません。"));
+        return;
+    }
+    chosenFile_ = chosenFolder_ + name;
+    ListFile->setText(chosenFile_);
+}
+
+void ImportForm::CommandButton_Click(int index)
+{
+    switch (index) {
+    case 0:
+        hide();
+        Guarded([] { StartProgram(ProgramFile(QStringLiteral("vantor"))); });
+        Forms::unload(this);
+        QApplication::quit();
+        break;
+    case 1:
+        runImport();
+        break;
+    case 2:
+        ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp")));
+        break;
+    default:
+        break;
+    }
+}
+
+void ImportForm::runImport()
+{
+    if (ListFile->text().isEmpty()) {
+        MsgBox(QStringLiteral("ファイル選択後、実行して下さい。"));
+        return;
+    }
+    const QString question = QStringLiteral("選手テーブルを、ファン手帳からインポートします。") + QLatin1Char('\r') +
+                             QLatin1Char('\r') + QStringLiteral("既存の選手テーブルは削除されます。") + QLatin1Char('\r') +
+                             QStringLiteral("ＯＫなら、はいを押して下さい。");
+    if (MsgBox(question, Mb::Confirm, QStringLiteral("選手テーブルインポート")) != Mb::Yes)
+        return;
+    auto* caution = new CautionForm(this);
+    caution->show();
+    QApplication::processEvents();
+    try {
+        Database db(Global().ProgramFolder);
+        FanHandbook::Import(db, lookups_, chosenFile_);
+    } catch (...) {
+        // The table is as it was; the progress window goes before the report.
+        delete caution;
+        throw;
+    }
+    delete caution;
+    MsgBox(QStringLiteral("インポート終了"), Mb::OKOnly, QStringLiteral("終了確認"));
+}
+
+void ImportForm::Menu_Help_About_Click()
+{
+    MsgBox(QStringLiteral("ドリックス  Ver1.10\r\n\r\nファン手帳から選手テーブルを作り直すツールです。"), Mb::OKOnly + Mb::Information,
+           QStringLiteral("ドリックス Ver1.10"));
+}

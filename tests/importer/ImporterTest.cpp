@@ -1,0 +1,349 @@
+#include "Database.h"
+#include "EngineErrors.h"
+#include "FanFileWriter.h"
+#include "FanHandbook.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "ImportForm.h"
+#include "MsgBox.h"
+#include "Recordset.h"
+#include "Startup.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+struct Row {
+    QVariant id, ki, ken, kyu, name, yomi, yomi1, year, month, day, blood, win, place;
+    bool operator==(const Row&) const = default;
+};
+
+std::vector<Row> racerTable(const QString& folder)
+{
+    Database db(folder);
+    Recordset rs(db, QStringLiteral("T_選手"));
+    std::vector<Row> rows;
+    for (; !rs.eof(); rs.MoveNext()) {
+        auto f = [&rs](const char* name) { return rs.field(QString::fromUtf8(name)); };
+        rows.push_back({f("選手ID"), f("期"), f("所属ID"), f("級"), f("名前"), f("よみがな"), f("よみがな１桁"), f("生年"),
+                        f("生月"), f("生日"), f("血液型ID"), f("勝率"), f("複勝率")});
+    }
+    return rows;
+}
+
+int errorNumberOf(const std::function<void()>& body, QString* description = nullptr)
+{
+    try {
+        body();
+    } catch (const RuntimeError& error) {
+        if (description)
+            *description = error.description();
+        return error.number();
+    }
+    return 0;
+}
+
+FanRecord record(const QString& toban, const QString& name = QStringLiteral("山田太郎　　　　"))
+{
+    FanRecord r;
+    r.toban = toban;
+    r.name = name;
+    return r;
+}
+}
+
+class ImporterTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestFolder> folder_;
+
+    int import(const QByteArray& bytes)
+    {
+        WriteFile(folder_->file("FAN9907.TXT"), bytes);
+        Database db(folder_->folder());
+        return FanHandbook::Import(db, FanHandbook::LoadLookups(db), folder_->file("FAN9907.TXT"));
+    }
+    int importError(const QByteArray& bytes, QString* description = nullptr)
+    {
+        return errorNumberOf([&] { import(bytes); }, description);
+    }
+
+private slots:
+    void init() { folder_ = std::make_unique<TestFolder>(); }
+    void cleanup()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            Forms::unload(w);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        folder_.reset();
+    }
+
+    void recordsBecomeRacersInFileOrder()
+    {
+        std::vector<FanRecord> records{record("4002"), record("3001"), record("0072")};
+        records[1].yomi = QStringLiteral("ｶﾞﾓｳ ｼﾞﾛｳ");
+        records[1].branch = QStringLiteral("神奈");
+        records[1].blood = QStringLiteral("AB");
+        records[1].kyu = QStringLiteral("B2");
+        QByteArray bytes = FanFileBytes(records, 412);
+        bytes += QByteArray(100, 'x');  // bytes after the last record are ignored
+        QCOMPARE(import(bytes), 3);
+        const auto rows = racerTable(folder_->folder());
+        QCOMPARE(rows.size(), size_t(3));
+        // The table reads by registration number; the file's order is kept by the counter.
+        QCOMPARE(rows[0].id.toInt(), 72);
+        const Row& r = rows[1];
+        QCOMPARE(r.id.toInt(), 3001);
+        QCOMPARE(r.ki.toInt(), 64);
+        QCOMPARE(r.ken.toInt(), 14);
+        QCOMPARE(r.kyu.toString(), QStringLiteral("B2"));
+        QCOMPARE(r.name.toString(), QStringLiteral("山田太郎　　　"));  // seven characters, blanks kept
+        QCOMPARE(r.yomi.toString(), QStringLiteral("ｶﾞﾓｳ ｼﾞﾛｳ      "));  // all 15, blanks kept
+        QCOMPARE(r.yomi1.toString(), QStringLiteral("ｶ"));
+        QCOMPARE(r.year.toInt(), 1970);
+        QCOMPARE(r.month.toInt(), 5);
+        QCOMPARE(r.day.toInt(), 12);
+        QCOMPARE(r.blood.toInt(), 4);
+        QCOMPARE(r.win.toDouble(), 6.52);
+        QCOMPARE(r.place.toDouble(), 45.3);
+        Database db(folder_->folder());
+        Recordset q(db, QStringLiteral("Q_選手"));
+        q.FindFirst(QStringLiteral("選手ID"), 3001);
+        QCOMPARE(q.field(QStringLiteral("よみがなID")).toInt(), 5);
+        QCOMPARE(q.field(QStringLiteral("所属名")).toString(), QStringLiteral("神奈川"));
+    }
+
+    void eraLetters_data()
+    {
+        QTest::addColumn<QString>("era");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<int>("born");
+        QTest::newRow("S45") << "S" << "45" << 1970;
+        QTest::newRow("H01") << "H" << "01" << 1989;
+        QTest::newRow("M45") << "M" << "45" << 1912;
+        QTest::newRow("T10") << "T" << "10" << 1921;
+        QTest::newRow("R02") << "R" << "02" << 2020;
+        QTest::newRow("blank") << " " << "45" << 0;
+        QTest::newRow("lower case") << "s" << "45" << 0;
+        QTest::newRow("blank year") << "S" << "  " << 1925;
+    }
+
+    void eraLetters()
+    {
+        QFETCH(QString, era);
+        QFETCH(QString, year);
+        QFETCH(int, born);
+        FanRecord r = record("1234");
+        r.era = era;
+        r.year = year;
+        QCOMPARE(import(FanFileBytes({r}, 412)), 1);
+        QCOMPARE(racerTable(folder_->folder())[0].year.toInt(), born);
+    }
+
+    void branchesAndBloodTypes()
+    {
+        std::vector<FanRecord> records;
+        const QStringList blood{QStringLiteral("A "), QStringLiteral("B "), QStringLiteral("O "), QStringLiteral("AB"),
+                                QStringLiteral("  "), QStringLiteral("C ")};
+        for (int i = 0; i < blood.size(); ++i) {
+            FanRecord r = record(QString::number(1000 + i));
+            r.blood = blood[i];
+            r.branch = i == 0 ? QStringLiteral("外国") : QStringLiteral("福岡");
+            records.push_back(r);
+        }
+        import(FanFileBytes(records, 412));
+        const auto rows = racerTable(folder_->folder());
+        const int expected[6] = {1, 2, 3, 4, 5, 5};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(rows[size_t(i)].blood.toInt(), expected[i]);
+        QVERIFY(rows[0].ken.isNull());  // a branch not in the table stays empty
+        QCOMPARE(rows[1].ken.toInt(), 40);
+    }
+
+    void bothLayoutsGiveTheSameRacers()
+    {
+        std::vector<FanRecord> records{record("4001", QStringLiteral("高　橋　　二　朗")),
+                                       record("4002", QStringLiteral("佐藤一二三四五六"))};
+        records[1].era = QStringLiteral("H");
+        records[1].year = QStringLiteral("07");
+        import(FanFileBytes(records, 412));
+        const auto oldRows = racerTable(folder_->folder());
+        QCOMPARE(oldRows[0].name.toString(), QStringLiteral("高　橋　　二　"));
+        QCOMPARE(oldRows[1].name.toString(), QStringLiteral("佐藤一二三四五"));
+
+        import(FanFileBytes(records, 418));
+        const auto newRows = racerTable(folder_->folder());
+        QCOMPARE(newRows[0].name.toString(), QStringLiteral("高　橋　　二　朗"));
+        QCOMPARE(newRows[1].name.toString(), QStringLiteral("佐藤一二三四五六"));
+        QCOMPARE(newRows.size(), oldRows.size());
+        for (size_t i = 0; i < newRows.size(); ++i) {
+            Row a = oldRows[i];
+            Row b = newRows[i];
+            a.name = b.name = QVariant();
+            QVERIFY(a == b);
+        }
+    }
+
+    void anEmptyFileEmptiesTheTable()
+    {
+        import(FanFileBytes({record("4001")}, 412));
+        QCOMPARE(import(QByteArray()), 0);
+        QVERIFY(racerTable(folder_->folder()).empty());
+    }
+
+    void aBrokenFileIsRefusedAndTheTableKept()
+    {
+        import(FanFileBytes({record("4001"), record("4002")}, 418));
+        const auto before = racerTable(folder_->folder());
+        QString why;
+
+        // A first line of neither length.
+        QByteArray wrong = FanRecordBytes(record("5000"), 412);
+        wrong.remove(100, 10);
+        QCOMPARE(importError(wrong, &why), ErrorNumber::BadFileFormat);
+        QVERIFY(why.contains(QStringLiteral("400 バイト")));
+
+        // A record in the middle without its line end.
+        std::vector<FanRecord> records{record("5001"), record("5002"), record("5003")};
+        records[1].lineEnd = false;
+        QCOMPARE(importError(FanFileBytes(records, 412), &why), ErrorNumber::BadFileFormat);
+        QVERIFY(why.contains(QStringLiteral("第 2 レコード")));
+
+        // No line end at all.
+        QCOMPARE(importError(QByteArray(500, 'a'), &why), ErrorNumber::BadFileFormat);
+
+        // A file that is not there.
+        QCOMPARE(errorNumberOf([&] {
+                     Database db(folder_->folder());
+                     FanHandbook::Import(db, FanHandbook::LoadLookups(db), folder_->file("FAN0000.TXT"));
+                 }),
+                 ErrorNumber::FileNotFound);
+        QVERIFY(racerTable(folder_->folder()) == before);
+    }
+
+    void aDuplicateRegistrationNumberRollsBack()
+    {
+        import(FanFileBytes({record("4001")}, 412));
+        const auto before = racerTable(folder_->folder());
+        QString why;
+        QCOMPARE(importError(FanFileBytes({record("5001"), record("5002"), record("5001")}, 412), &why),
+                 EngineError::DuplicateKey);
+        QVERIFY(why.contains(QStringLiteral("第 3 レコード")));
+        QVERIFY(racerTable(folder_->folder()) == before);
+    }
+
+    void tooManyRecordsRollBack()
+    {
+        import(FanFileBytes({record("4001")}, 412));
+        const auto before = racerTable(folder_->folder());
+        const QByteArray one = FanRecordBytes(record("5000"), 412);
+        QByteArray many;
+        many.reserve(one.size() * (FanHandbook::MaxRecords + 1));
+        for (int i = 0; i <= FanHandbook::MaxRecords; ++i)
+            many += one;
+        QCOMPARE(importError(many), ErrorNumber::Overflow);
+        QVERIFY(racerTable(folder_->folder()) == before);
+    }
+
+    void windowFlow()
+    {
+        import(FanFileBytes({record("4001")}, 412));
+        const auto before = racerTable(folder_->folder());
+        QDir(folder_->folder()).mkdir(QStringLiteral("files"));
+        const QString files = folder_->file("files/");
+        WriteFile(files + QStringLiteral("FAN.TXT"), FanFileBytes({record("7000")}, 412));
+        WriteFile(files + QStringLiteral("fan9907.txt"), FanFileBytes({record("7001"), record("7002")}, 418));
+        WriteFile(files + QStringLiteral("Fan9908.txt"), QByteArray(500, 'a'));
+        WriteFile(files + QStringLiteral("other.txt"), QByteArray("x"));
+
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        auto* form = qobject_cast<ImportForm*>(Forms::show(QStringLiteral("ImportForm")));
+        QCOMPARE(form->windowTitle(), QStringLiteral("選手テーブルインポート"));
+        auto* importButton = form->findChild<QPushButton*>(QStringLiteral("CommandButton_1"));
+        QCOMPARE(form->findChild<QPushButton*>(QStringLiteral("CommandButton_0"))->text(), QStringLiteral("終  了"));
+
+        QTest::mouseClick(importButton, Qt::LeftButton);
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("ファイル選択後、実行して下さい。")});
+
+        auto* dirs = form->findChild<DirList*>(QStringLiteral("SelectDir"));
+        dirs->setPath(files);
+        auto* list = form->findChild<QListWidget*>(QStringLiteral("FileSelect"));
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i)
+            shown << list->item(i)->text();
+        QCOMPARE(shown, (QStringList{QStringLiteral("FAN.TXT"), QStringLiteral("fan9907.txt"), QStringLiteral("Fan9908.txt")}));
+
+        auto* chosen = form->findChild<QLineEdit*>(QStringLiteral("ListFile"));
+        MsgBoxScript::shown().clear();
+        ClickListLine(list, 1);
+        QCOMPARE(chosen->text(), files + QStringLiteral("fan9907.txt"));
+        ClickListLine(list, 0);
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("FAN.TXT ファイルは選択出来ません。")});
+        QCOMPARE(chosen->text(), files + QStringLiteral("fan9907.txt"));  // the earlier choice stays
+
+        // No changes nothing and shows no progress window.
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::No);
+        QTest::mouseClick(importButton, Qt::LeftButton);
+        QCOMPARE(MsgBoxScript::shown()[0].text,
+                 QStringLiteral("選手テーブルを、ファン手帳からインポートします。\r\r既存の選手テーブルは削除されます。\rＯＫなら、はいを押して下さい。"));
+        QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("選手テーブルインポート"));
+        QCOMPARE(MsgBoxScript::shown()[0].style, Mb::Confirm);
+        QVERIFY(!form->findChild<CautionForm*>());
+        QVERIFY(racerTable(folder_->folder()) == before);
+
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        QTest::mouseClick(importButton, Qt::LeftButton);
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("インポート終了"));
+        QCOMPARE(MsgBoxScript::shown().back().title, QStringLiteral("終了確認"));
+        QCOMPARE(racerTable(folder_->folder()).size(), size_t(2));
+        QVERIFY(!form->findChild<CautionForm*>());
+
+        // A broken file: the standard error report, the table as it was.
+        const auto imported = racerTable(folder_->folder());
+        ClickListLine(list, 2);
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        QTest::mouseClick(importButton, Qt::LeftButton);
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
+        QVERIFY(MsgBoxScript::shown()[1].text.startsWith(QStringLiteral("エラー番号 ")));
+        QVERIFY(MsgBoxScript::shown()[1].text.contains(QStringLiteral("Fan9908.txt")));
+        QVERIFY(!form->findChild<CautionForm*>());
+        QVERIFY(racerTable(folder_->folder()) == imported);
+    }
+
+    void exitStartsTheMainProgram()
+    {
+        const QString marker = folder_->file("started");
+        {
+            QFile tool(folder_->file("vantor"));
+            QVERIFY(tool.open(QIODevice::WriteOnly));
+            tool.write(QStringLiteral("#!/bin/sh\npwd > '%1'\n").arg(marker).toUtf8());
+            tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+        }
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        auto* form = Forms::show(QStringLiteral("ImportForm"));
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommandButton_0")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker) && QFile(marker).size() > 0, 5000);
+        QVERIFY(MsgBoxScript::shown().empty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!Forms::find(QStringLiteral("ImportForm")));
+    }
+
+    void aSecondToolIsRefused()
+    {
+        const QString name = QStringLiteral("dorrix-test-%1").arg(QCoreApplication::applicationPid());
+        auto first = ClaimSingleInstance(name, QStringLiteral("ドリックスは複数起動出来ません。"));
+        QVERIFY(first);
+        QVERIFY(!ClaimSingleInstance(name, QStringLiteral("ドリックスは複数起動出来ません。")));
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("ドリックスは複数起動出来ません。")});
+    }
+};
+
+QTEST_MAIN(ImporterTest)
+#include "ImporterTest.moc"
