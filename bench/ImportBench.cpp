@@ -1,0 +1,110 @@
+// Times the import routine end to end (file read, conversion, database
+// write in one transaction) on fan handbook files of 1,650 records (a full
+// handbook), 9,999 records (every four-digit registration number) and 32,766
+// records (the most the counter allows; registration numbers then repeat, so
+// the run ends at the first repeated one and is rolled back), and beside it
+// the sqlite3 shell loading the same rows from a CSV in one transaction.
+// Also prints the process's peak memory. Run: scripts/bench
+#include "Cp932.h"
+#include "Database.h"
+#include "FanHandbook.h"
+#include "RuntimeError.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+QByteArray field(const QString& text, int length) { return EncodeCp932(text).left(length).leftJustified(length, ' '); }
+
+// One record of the new layout for registration number `id`.
+QByteArray recordFor(int id)
+{
+    static const QString names[4] = {QStringLiteral("高　橋　　二　朗"), QStringLiteral("山田太郎　　　　"),
+                                      QStringLiteral("佐　藤　　一　郎"), QStringLiteral("鈴木花子　　　　")};
+    static const QByteArray encoded[4] = {field(names[0], 16), field(names[1], 16), field(names[2], 16), field(names[3], 16)};
+    static const QByteArray reading = field(QStringLiteral("ﾀｶﾊｼ ｼﾞﾛｳ"), 15);
+    static const QByteArray branch = field(QStringLiteral("福岡"), 4);
+    static const QByteArray birthplace = field(QStringLiteral("福岡県"), 6);
+    QByteArray r(418, ' ');
+    r.replace(0, 4, QByteArray::number(id % 10000).rightJustified(4, '0'));
+    r.replace(4, 16, encoded[id % 4]);
+    r.replace(20, 15, reading);
+    r.replace(35, 4, branch);
+    r.replace(39, 9, QByteArray("A1S450512"));
+    r.replace(56, 10, QByteArray("AB06520453"));
+    r.replace(195, 3, QByteArray::number(1 + id % 130).rightJustified(3, '0'));
+    r.replace(410, 6, birthplace);
+    r[416] = '\r';
+    r[417] = '\n';
+    return r;
+}
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+// The sqlite3 shell loading the rows now in T_選手 from a CSV, in one transaction.
+double shellMilliseconds(const QString& folder)
+{
+    QProcess::execute(QStringLiteral("sqlite3"), {folder + QStringLiteral("Vantor.mdb"), QStringLiteral(".mode csv"),
+                                                  QStringLiteral(".output ") + folder + QStringLiteral("rows.csv"),
+                                                  QStringLiteral("SELECT * FROM T_選手;")});
+    QFile::copy(folder + QStringLiteral("Vantor.mdb"), folder + QStringLiteral("shell.db"));
+    QProcess::execute(QStringLiteral("sqlite3"), {folder + QStringLiteral("shell.db"), QStringLiteral("DELETE FROM T_選手;")});
+    QElapsedTimer timer;
+    timer.start();
+    QProcess::execute(QStringLiteral("sqlite3"), {folder + QStringLiteral("shell.db"), QStringLiteral("BEGIN;"),
+                                                  QStringLiteral(".import --csv ") + folder + QStringLiteral("rows.csv T_選手"),
+                                                  QStringLiteral("COMMIT;")});
+    const double ms = timer.nsecsElapsed() / 1e6;
+    QFile::remove(folder + QStringLiteral("shell.db"));
+    return ms;
+}
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    TestFolder folder;
+    { Database db(folder.folder()); }
+    std::printf("%-40s %10s %10s %12s\n", "file", "import", "target", "sqlite3 csv");
+    for (int records : {1650, 9999, FanHandbook::MaxRecords}) {
+        const QString path = folder.file(QStringLiteral("FAN%1.TXT").arg(records));
+        {
+            QFile file(path);
+            file.open(QIODevice::WriteOnly);
+            for (int i = 0; i < records; ++i)
+                file.write(recordFor(i + 1));
+        }
+        double best = 1e9;
+        int written = 0;
+        QString failure;
+        for (int run = 0; run < 5; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            try {
+                Database db(folder.folder());
+                written = FanHandbook::Import(db, FanHandbook::LoadLookups(db), path);
+            } catch (const RuntimeError& error) {
+                failure = QStringLiteral("refused (%1)").arg(error.number());
+            }
+            best = std::min(best, timer.nsecsElapsed() / 1e6);
+        }
+        const QString label = QStringLiteral("%1 records, %2").arg(records).arg(failure.isEmpty() ? QStringLiteral("%1 written").arg(written) : failure);
+        const char* target = records <= 1650 ? "< 100 ms" : "< 1000 ms";
+        if (failure.isEmpty())
+            std::printf("%-40s %7.1f ms %10s %9.1f ms\n", qPrintable(label), best, target, shellMilliseconds(folder.folder()));
+        else
+            std::printf("%-40s %7.1f ms %10s %12s\n", qPrintable(label), best, target, "-");
+    }
+    std::printf("peak memory of the whole run: %.1f MB (target < 64 MB)\n", peakMegabytes());
+    return 0;
+}
