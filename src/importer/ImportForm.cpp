@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QStyle>
 
 namespace {
 const QString kInformation = QStringLiteral(
@@ -41,6 +42,7 @@ QString withSlash(QString folder)
 
 DirList::DirList(QWidget* parent) : QListWidget(parent)
 {
+    setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         setPath(item->data(Qt::UserRole).toString());
     });
@@ -62,13 +64,15 @@ void DirList::setPath(const QString& path)
     int depth = 0;
     for (const QString& folder : chain) {
         const QString name = folder == QLatin1String("/") ? folder : QDir(folder).dirName();
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + QStringLiteral("📂 ") + name, this);
+        auto* item = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                         QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, folder);
         ++depth;
     }
     setCurrentRow(count() - 1);
     for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + QStringLiteral("📁 ") + sub, this);
+        auto* item = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirIcon),
+                                         QString(depth * 2, QLatin1Char(' ')) + sub, this);
         item->setData(Qt::UserRole, dir.absoluteFilePath(sub));
     }
     emit pathChanged(path_);
