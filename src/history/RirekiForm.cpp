@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStringListModel>
+#include <string_view>
 
 using Basic::CInt;
 using Basic::CStr;
@@ -199,6 +200,18 @@ void RirekiForm::LabelDisp()
             return findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i));
         };
         label("LabelNo")->setText(CStr(n));
+        TextJyuni[size_t(i)]->setText(numberText(view.field(seat("結果", n))));
+        // An empty boat has no racer and no rhythm to show.
+        if (CInt(number(seat("選手", n))) == 0) {
+            for (const Cell& cell : kCells)
+                if (std::string_view(cell.name) != "LabelNo")
+                    label(cell.name)->clear();
+            for (const char* name : {"LabelBody", "LabelHeart", "LabelIntel"}) {
+                label(name)->setPalette(QPalette());
+                label(name)->setAutoFillBackground(false);
+            }
+            continue;
+        }
         label("LabelShozokuMei")->setText(ShozokuMei(CInt(number(seat("所属ID", n)))));
         label("LabelKi")->setText(numberText(view.field(seat("期", n))));
         label("LabelNamae")->setText(view.field(seat("名前", n)).toString());
@@ -210,7 +223,6 @@ void RirekiForm::LabelDisp()
         label("LabelSeiHi")->setText(CStr(birthDay));
         label("LabelSyoritu")->setText(Format(number(seat("勝率", n)), QStringLiteral("#,##0.00")));
         label("LabelFukuritu")->setText(Format(number(seat("複勝率", n)), QStringLiteral("#,##0.0")));
-        TextJyuni[size_t(i)]->setText(numberText(view.field(seat("結果", n))));
 
         const Rhythm::Scores s = Rhythm::TableScores(Rhythm::ElapsedDays(year, month, day, birthYear, birthMonth, birthDay));
         ShowScore(label("LabelBody"), s.body);

@@ -174,11 +174,39 @@ private slots:
             QCOMPARE(isRed(cell(form, name, 1)), isRed(cell(disp, name, 1)));
         }
         QCOMPARE(cell(form, "LabelShozokuMei", 1)->text(), QStringLiteral("神奈川"));
-        // Empty seats show empty texts and zeros; never an error.
+        // Empty boats show their number and position only: no racer, no rhythm.
         QCOMPARE(cell(form, "LabelShozokuMei", 2)->text(), QString());
-        QCOMPARE(cell(form, "LabelKi", 2)->text(), QStringLiteral("0"));
+        QCOMPARE(cell(form, "LabelKi", 2)->text(), QString());
+        QCOMPARE(cell(form, "LabelBody", 2)->text(), QString());
+        QVERIFY(!isRed(cell(form, "LabelIntel", 2)));
         QCOMPARE(cell(form, "LabelNo", 5)->text(), QStringLiteral("6"));
+        QCOMPARE(position(form, 5)->text(), QStringLiteral("0"));
         QVERIFY(MsgBoxScript::shown().size() == 1);  // the store question only
+    }
+
+    void aRacerWithoutAKnownBranchStillShows()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1), 0)});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 0, 0, 0, 0, 0}}});
+        auto* form = open();
+        choose(form, 0);
+        QCOMPARE(cell(form, "LabelShozokuMei", 0)->text(), QString());
+        QCOMPARE(cell(form, "LabelKi", 0)->text(), QStringLiteral("1"));
+        QVERIFY(!cell(form, "LabelBody", 0)->text().isEmpty());
+        QVERIFY(MsgBoxScript::shown().empty());
+    }
+
+    void anEmptyBoatClearsWhatWasShownBefore()
+    {
+        SeedRacers(folder_->folder(), {racer(1, kSurvey), racer(2, kSurvey)});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 2, 0, 0, 0, 0}}, {kSurvey, 1, 2, {1, 0, 0, 0, 0, 0}}});
+        auto* form = open();
+        choose(form, 0);
+        QVERIFY(isRed(cell(form, "LabelBody", 1)));
+        choose(form, 1);
+        QVERIFY(cell(form, "LabelBody", 1)->text().isEmpty());
+        QVERIFY(!isRed(cell(form, "LabelBody", 1)));
+        QVERIFY(cell(form, "LabelNamae", 1)->text().isEmpty());
     }
 
     void scoreColoursOnScreen()
