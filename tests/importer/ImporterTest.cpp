@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -315,6 +316,31 @@ private slots:
         QVERIFY(MsgBoxScript::shown()[1].text.contains(QStringLiteral("Fan9908.txt")));
         QVERIFY(!form->findChild<CautionForm*>());
         QVERIFY(racerTable(folder_->folder()) == imported);
+    }
+
+    void volumesAndAnUnreadableOne()
+    {
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        auto* form = Forms::show(QStringLiteral("ImportForm"));
+        auto* drives = form->findChild<QComboBox*>(QStringLiteral("SelectDrive"));
+        QVERIFY(drives->count() >= 1);
+        QCOMPARE(drives->itemText(0), QStringLiteral("/"));
+        auto* dirs = form->findChild<DirList*>(QStringLiteral("SelectDir"));
+        dirs->setPath(folder_->folder());
+
+        // A volume that has gone (an unplugged disk, say).
+        drives->addItem(folder_->file("gone"));
+        drives->setFocus();
+        drives->setCurrentIndex(drives->count() - 2);
+        QTest::keyClick(drives, Qt::Key_Down);
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("ディスクをセットしてください。")});
+        QCOMPARE(MsgBoxScript::shown()[0].style, Mb::OKOnly + Mb::Critical);
+        QCOMPARE(dirs->path() + QLatin1Char('/'), folder_->folder());  // the folder list stays
+
+        // The root opens in the folder list.
+        drives->setCurrentIndex(1);
+        QTest::keyClick(drives, Qt::Key_Up);
+        QCOMPARE(dirs->path(), QStringLiteral("/"));
     }
 
     void exitStartsTheMainProgram()
