@@ -4,6 +4,7 @@
 #include "ErrorReport.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "MenuItems.h"
 #include "Glyphs.h"
 #include "RaceHeadings.h"
 #include "Rhythm.h"
@@ -64,9 +65,7 @@ Bior2Form::Bior2Form(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("バイオリズム個別明細"));
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    QAction* close = menuBar()->addAction(QStringLiteral("終了(&X)"));
-    close->setObjectName(QStringLiteral("Menu_Close"));
-    connect(close, &QAction::triggered, this, [this] { Guarded([&] { Menu_Close_Click(); }); });
+    AddMenuItem(menuBar(), QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), this, [this] { Menu_Close_Click(); });
 
     auto* frame = new QFrame(client);
     frame->setObjectName(QStringLiteral("PictureWaku"));

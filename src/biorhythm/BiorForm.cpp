@@ -4,6 +4,7 @@
 #include "ErrorReport.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "MenuItems.h"
 #include "Glyphs.h"
 #include "RaceHeadings.h"
 #include "Rhythm.h"
@@ -50,17 +51,16 @@ BiorForm::BiorForm(QWidget* parent) : QMainWindow(parent)
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    QAction* close = menuBar()->addAction(QStringLiteral("終了(&X)"));
-    close->setObjectName(QStringLiteral("Menu_Close"));
-    connect(close, &QAction::triggered, this, [this] { Guarded([&] { Menu_Close_Click(); }); });
+    AddMenuItem(menuBar(), QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), this, [this] { Menu_Close_Click(); });
     QMenu* detail = menuBar()->addMenu(QStringLiteral("明細表示(&H)"));
     detail->setObjectName(QStringLiteral("Menu_Meisai"));
     const char* items[7] = {"上左(&Q)", "上中(&W)", "上右(&E)", nullptr, "下左(&A)", "下中(&S)", "下右(&D)"};
     for (int index = 0; index < 7; ++index) {
-        QAction* action = items[index] ? detail->addAction(QString::fromUtf8(items[index])) : detail->addSeparator();
-        action->setObjectName(QStringLiteral("Menu_disp_%1").arg(index));
+        const QString name = QStringLiteral("Menu_disp_%1").arg(index);
         if (items[index])
-            connect(action, &QAction::triggered, this, [this, index] { Guarded([&] { Menu_disp_Click(index); }); });
+            AddMenuItem(detail, name, QString::fromUtf8(items[index]), this, [this, index] { Menu_disp_Click(index); });
+        else
+            detail->addSeparator()->setObjectName(name);
     }
 
     for (int k = 0; k < 2; ++k) {

@@ -6,8 +6,10 @@
 #include "ErrorReport.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "MenuItems.h"
 #include "MsgBox.h"
 #include "RaceHeadings.h"
+#include "RaceRows.h"
 #include "RaceTablePrint.h"
 #include "Recordset.h"
 #include "Rhythm.h"
@@ -35,16 +37,6 @@ QString columnLine(std::initializer_list<std::pair<int, const char*>> items)
     return line;
 }
 
-struct Cell {
-    const char* name;
-    int width;
-    int left;
-};
-const Cell kCells[13] = {{"LabelNo", 15, 0},       {"LabelShozokuMei", 46, 24}, {"LabelKi", 35, 75},
-                         {"LabelNamae", 89, 115},  {"LabelSeiNen", 33, 216},    {"LabelSeiTuki", 27, 251},
-                         {"LabelSeiHi", 27, 280},  {"LabelBladType", 28, 315},  {"LabelSyoritu", 31, 352},
-                         {"LabelFukuritu", 31, 384}, {"LabelBody", 45, 424},    {"LabelHeart", 45, 472},
-                         {"LabelIntel", 45, 520}};
 }
 
 DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
@@ -56,41 +48,13 @@ DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
 
     QMenuBar* bar = menuBar();
     auto add = [this, bar](const char* name, const QString& caption, void (DispForm::*handler)()) {
-        QAction* action = bar->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        AddMenuItem(bar, QString::fromLatin1(name), caption, this, [this, handler] { (this->*handler)(); });
     };
     add("Menu_Close", QStringLiteral("終了(&X)"), &DispForm::Menu_Close_Click);
     add("Menu_Add", QStringLiteral("履歴登録(&A)"), &DispForm::Menu_Add_Click);
     add("Menu_Print", QStringLiteral("印刷(&P)"), &DispForm::Menu_Print_Click);
     add("Menu_Disp", QStringLiteral("グラフ(&G)"), &DispForm::Menu_Disp_Click);
 
-    auto* frame = new QFrame(client);
-    frame->setObjectName(QStringLiteral("PictureWaku"));
-    frame->setFrameShape(QFrame::StyledPanel);
-    Set_Control(frame, 617, 409, 8, 8);
-    auto* table = new QFrame(frame);
-    table->setObjectName(QStringLiteral("PictureHyouji"));
-    table->setFrameShape(QFrame::StyledPanel);
-    Set_Control(table, 593, 337, 8, 56);
-
-    for (int j = 0; j < 6; ++j) {
-        auto* row = new QFrame(table);
-        row->setObjectName(QStringLiteral("PictureGyo_%1").arg(j));
-        row->setFrameShape(QFrame::Box);
-        Set_Control(row, 577, 33, 8, 56 + 32 * j);
-        for (const Cell& cell : kCells) {
-            auto* label = new QLabel(row);
-            label->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(cell.name)).arg(j));
-            label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-            Set_ControlFont(label, 9, cell.width, 25, cell.left, 2);
-        }
-    }
-    for (int k = 0; k < 2; ++k) {
-        auto* label = new QLabel(k == 0 ? QStringLiteral("調査日") : QStringLiteral("レース"), frame);
-        label->setObjectName(QStringLiteral("LabelDisp_%1").arg(k));
-        Set_ControlFont(label, 12, 160, 20, 16 + 168 * k, 16);
-    }
     // Column titles over the row cells, which start at the same x as the
     // titles; a half-width character is 6 pixels at this size.
     const QString titles[2] = {
@@ -98,10 +62,16 @@ DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
                     {70, "バイオリズム評価"}}),
         columnLine({{36, "年"}, {42, "月"}, {46, "日"}, {58, "勝率"}, {64, "複勝率"}, {70, "身体"}, {78, "感情"},
                     {86, "知性"}})};
+    const RaceRows rows = BuildRaceRows(client, titles,
+                                        {{"LabelNo", 0, 15}, {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},
+                                         {"LabelNamae", 115, 89}, {"LabelSeiNen", 216, 33}, {"LabelSeiTuki", 251, 27},
+                                         {"LabelSeiHi", 280, 27}, {"LabelBladType", 315, 28}, {"LabelSyoritu", 352, 31},
+                                         {"LabelFukuritu", 384, 31}, {"LabelBody", 424, 45}, {"LabelHeart", 472, 45},
+                                         {"LabelIntel", 520, 45}});
     for (int k = 0; k < 2; ++k) {
-        auto* label = new QLabel(titles[k], table);
-        label->setObjectName(QStringLiteral("LabelMidashi_%1").arg(k));
-        Set_ControlFont(label, 9, 570, 17, 8, 24 + 16 * k);
+        auto* label = new QLabel(k == 0 ? QStringLiteral("調査日") : QStringLiteral("レース"), rows.frame);
+        label->setObjectName(QStringLiteral("LabelDisp_%1").arg(k));
+        Set_ControlFont(label, 12, 160, 20, 16 + 168 * k, 16);
     }
     SizeAndCentre(this, 632, 434);
 
@@ -121,9 +91,7 @@ void DispForm::fillRows()
     findChild<QLabel*>(QStringLiteral("LabelDisp_1"))->setText(RaceHeading());
     for (int i = 0; i < 6 && !g.SelShozokuMei[size_t(i)].isEmpty(); ++i) {
         const size_t k = size_t(i);
-        auto set = [this, i](const char* name, const QString& text) {
-            findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i))->setText(text);
-        };
+        auto set = [this, i](const char* name, const QString& text) { RowLabel(this, name, i)->setText(text); };
         set("LabelNo", CStr(i + 1));
         set("LabelShozokuMei", g.SelShozokuMei[k]);
         set("LabelKi", CStr(g.SelSensyuID[k]));
@@ -137,9 +105,9 @@ void DispForm::fillRows()
 
         const int32_t d = Rhythm::ElapsedDays(g.ChosaNen, g.ChosaTuki, g.ChosaHi, g.SelSeiNen[k], g.SelSeiTuki[k], g.SelSeiHi[k]);
         const Rhythm::Scores s = Rhythm::TableScores(d);
-        ShowScore(findChild<QLabel*>(QStringLiteral("LabelBody_%1").arg(i)), s.body);
-        ShowScore(findChild<QLabel*>(QStringLiteral("LabelHeart_%1").arg(i)), s.emotion);
-        ShowScore(findChild<QLabel*>(QStringLiteral("LabelIntel_%1").arg(i)), s.intellect);
+        ShowScore(RowLabel(this, "LabelBody", i), s.body);
+        ShowScore(RowLabel(this, "LabelHeart", i), s.emotion);
+        ShowScore(RowLabel(this, "LabelIntel", i), s.intellect);
     }
 }
 

@@ -7,10 +7,12 @@
 #include "ErrorReport.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "MenuItems.h"
 #include "HelpViewer.h"
 #include "HistoryPrint.h"
 #include "MainForm.h"
 #include "MsgBox.h"
+#include "RaceRows.h"
 #include "RaceTablePrint.h"
 #include "Recordset.h"
 #include "Rhythm.h"
@@ -30,15 +32,10 @@ using Basic::Format;
 using Basic::Trim;
 
 namespace {
-struct Cell {
-    const char* name;
-    int left;
-    int width;
-};
-const Cell kCells[12] = {{"LabelNo", 0, 15},       {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},
-                         {"LabelNamae", 115, 89},  {"LabelSeiNen", 216, 33},    {"LabelSeiTuki", 251, 27},
-                         {"LabelSeiHi", 280, 27},  {"LabelSyoritu", 320, 31},   {"LabelFukuritu", 352, 31},
-                         {"LabelBody", 392, 45},   {"LabelHeart", 440, 45},     {"LabelIntel", 488, 45}};
+const std::initializer_list<RowCell> kCells = {
+    {"LabelNo", 0, 15},       {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},      {"LabelNamae", 115, 89},
+    {"LabelSeiNen", 216, 33}, {"LabelSeiTuki", 251, 27},   {"LabelSeiHi", 280, 27},  {"LabelSyoritu", 320, 31},
+    {"LabelFukuritu", 352, 31}, {"LabelBody", 392, 45},    {"LabelHeart", 440, 45},  {"LabelIntel", 488, 45}};
 
 QString seat(const char* word, int n) { return QString::fromUtf8(word) + CStr(n); }
 
@@ -61,10 +58,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
 
     QMenuBar* bar = menuBar();
     auto add = [this](QWidget* menu, const char* name, const QString& caption, std::function<void()> handler) {
-        auto* action = new QAction(caption, menu);
-        action->setObjectName(QString::fromLatin1(name));
-        menu->addAction(action);
-        connect(action, &QAction::triggered, this, [handler] { Guarded(handler); });
+        AddMenuItem(menu, QString::fromLatin1(name), caption, this, std::move(handler));
     };
     add(bar, "Menu_Close", QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });
     add(bar, "Menu_Edit", QStringLiteral("順位更新(&E)"), [this] { Menu_Edit_Click(); });
@@ -75,37 +69,16 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
 
-    auto* frame = new QFrame(client);
-    frame->setObjectName(QStringLiteral("PictureWaku"));
-    frame->setFrameShape(QFrame::StyledPanel);
-    Set_Control(frame, 617, 409, 8, 8);
-    auto* table = new QFrame(frame);
-    table->setObjectName(QStringLiteral("PictureHyouji"));
-    table->setFrameShape(QFrame::StyledPanel);
-    Set_Control(table, 593, 337, 8, 56);
-
     const QString headings[2] = {
         QStringLiteral("No.　出身　　登番　名前　 　　　　　　生年月日　　　　成績　　  　　バイオリズム評価　　　順位"),
         QStringLiteral("　　　　　　　　　　　　　　　　　　　年　月　 日 　  勝率　複勝率　身体　　感情　　知性　")};
-    for (int k = 0; k < 2; ++k) {
-        auto* label = new QLabel(headings[k], table);
-        label->setObjectName(QStringLiteral("LabelMidashi_%1").arg(k));
-        Set_ControlFont(label, 9, 577, 15, 8, 24 + 16 * k);
-    }
+    const RaceRows rows = BuildRaceRows(client, headings, kCells);
     for (int i = 0; i < 6; ++i) {
-        auto* row = new QFrame(table);
-        row->setObjectName(QStringLiteral("PictureGyo_%1").arg(i));
-        row->setFrameShape(QFrame::Box);
-        Set_Control(row, 577, 33, 8, 56 + 32 * i);
-        for (const Cell& cell : kCells) {
-            auto* label = new QLabel(row);
-            label->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(cell.name)).arg(i));
-            Set_ControlFont(label, 9, cell.width, 25, cell.left, 2);
-        }
-        TextJyuni[size_t(i)] = new QLineEdit(row);
+        TextJyuni[size_t(i)] = new QLineEdit(rows.rows[size_t(i)]);
         TextJyuni[size_t(i)]->setObjectName(QStringLiteral("TextJyuni_%1").arg(i));
         Set_ControlFont(TextJyuni[size_t(i)], 9, 33, 25, 536, 2);
     }
+    QFrame* frame = rows.frame;
     auto* caption = new QLabel(QStringLiteral("レース履歴"), frame);
     caption->setObjectName(QStringLiteral("LabelRireki"));
     Set_ControlFont(caption, 12, 100, 24, 8, 16);
@@ -196,14 +169,12 @@ void RirekiForm::LabelDisp()
     const int16_t day = CInt(number(QStringLiteral("調査日")));
     for (int i = 0; i < 6; ++i) {
         const int n = i + 1;
-        auto label = [this, i](const char* name) {
-            return findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i));
-        };
+        auto label = [this, i](const char* name) { return RowLabel(this, name, i); };
         label("LabelNo")->setText(CStr(n));
         TextJyuni[size_t(i)]->setText(numberText(view.field(seat("結果", n))));
         // An empty boat has no racer and no rhythm to show.
         if (CInt(number(seat("選手", n))) == 0) {
-            for (const Cell& cell : kCells)
+            for (const RowCell& cell : kCells)
                 if (std::string_view(cell.name) != "LabelNo")
                     label(cell.name)->clear();
             for (const char* name : {"LabelBody", "LabelHeart", "LabelIntel"}) {

@@ -4,6 +4,7 @@
 #include "ErrorReport.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "MenuItems.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "MsgBox.h"
@@ -101,10 +102,7 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
 
     QMenuBar* bar = menuBar();
     auto add = [this](QWidget* menu, const char* name, const QString& caption, std::function<void()> handler) {
-        auto* action = new QAction(caption, menu);
-        action->setObjectName(QString::fromLatin1(name));
-        menu->addAction(action);
-        connect(action, &QAction::triggered, this, [handler] { Guarded(handler); });
+        AddMenuItem(menu, QString::fromLatin1(name), caption, this, std::move(handler));
     };
     add(bar, "Menu_Close", QStringLiteral("終了(&X&ｻ)"), [this] { CommandButton_Click(0); });
     add(bar, "Menu_Import", QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), [this] { CommandButton_Click(1); });

@@ -8,6 +8,7 @@
 #include "GlobalModule.h"
 #include "HelpViewer.h"
 #include "MainForm.h"
+#include "MenuItems.h"
 #include "MsgBox.h"
 #include "Recordset.h"
 #include "SearchPanel.h"
@@ -81,11 +82,7 @@ void SelectForm::buildMenus()
 {
     QMenuBar* bar = menuBar();
     auto add = [this](QWidget* menu, const QString& name, const QString& caption, std::function<void()> handler) {
-        auto* action = new QAction(caption, menu);
-        action->setObjectName(name);
-        menu->addAction(action);
-        connect(action, &QAction::triggered, this, [handler] { Guarded(handler); });
-        return action;
+        return AddMenuItem(menu, name, caption, this, std::move(handler));
     };
     add(bar, QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });
     // The menu runs the toolbar actions as numbered: "ﾊﾞｲｵﾘｽﾞﾑ表示" closes the

@@ -7,6 +7,7 @@
 #include "GlobalModule.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
+#include "MenuItems.h"
 #include "MsgBox.h"
 #include "RaceArea.h"
 
@@ -70,34 +71,25 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent)
     SizeAndCentre(this, 632, 434);
 }
 
-QAction* MainForm::addMenuAction(QWidget* menu, const char* name, const QString& caption, void (MainForm::*handler)())
-{
-    auto* action = new QAction(caption, menu);
-    action->setObjectName(QString::fromLatin1(name));
-    menu->addAction(action);
-    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-    return action;
-}
-
 void MainForm::buildMenus()
 {
     QMenuBar* bar = menuBar();
-    addMenuAction(bar, "Menu_Close", QStringLiteral("終了(&X)"), &MainForm::Menu_Close_Click);
-    addMenuAction(bar, "Menu_Select", QStringLiteral("選手検索(&S&ﾄ)"), &MainForm::Menu_Select_Click);
-    addMenuAction(bar, "Menu_Rireki", QStringLiteral("ﾚｰｽ履歴(&R&ｽ)"), &MainForm::Menu_Rireki_Click);
-    addMenuAction(bar, "Menu_Original", QStringLiteral("個別調査(&O&ﾗ)"), &MainForm::Menu_Original_Click);
+    AddMenuItem(bar, QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), this, [this] { Menu_Close_Click(); });
+    AddMenuItem(bar, QStringLiteral("Menu_Select"), QStringLiteral("選手検索(&S&ﾄ)"), this, [this] { Menu_Select_Click(); });
+    AddMenuItem(bar, QStringLiteral("Menu_Rireki"), QStringLiteral("ﾚｰｽ履歴(&R&ｽ)"), this, [this] { Menu_Rireki_Click(); });
+    AddMenuItem(bar, QStringLiteral("Menu_Original"), QStringLiteral("個別調査(&O&ﾗ)"), this, [this] { Menu_Original_Click(); });
 
     QMenu* db = bar->addMenu(QStringLiteral("ﾏｽﾀｰﾒﾝﾃ(&M&ﾓ)"));
     db->setObjectName(QStringLiteral("Menu_DB"));
-    addMenuAction(db, "Menu_Sensyu", QStringLiteral("選手ﾃｰﾌﾞﾙ(&S&ﾄ)"), &MainForm::Menu_Sensyu_Click);
-    addMenuAction(db, "Menu_Kyoteijyo", QStringLiteral("競艇場ﾃｰﾌﾞﾙ(&K&ﾉ)"), &MainForm::Menu_Kyoteijyo_Click);
-    addMenuAction(db, "Menu_Import", QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), &MainForm::Menu_Import_Click);
+    AddMenuItem(db, QStringLiteral("Menu_Sensyu"), QStringLiteral("選手ﾃｰﾌﾞﾙ(&S&ﾄ)"), this, [this] { Menu_Sensyu_Click(); });
+    AddMenuItem(db, QStringLiteral("Menu_Kyoteijyo"), QStringLiteral("競艇場ﾃｰﾌﾞﾙ(&K&ﾉ)"), this, [this] { Menu_Kyoteijyo_Click(); });
+    AddMenuItem(db, QStringLiteral("Menu_Import"), QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), this, [this] { Menu_Import_Click(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
-    addMenuAction(help, "Menu_Help_Card", QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"), &MainForm::Menu_Help_Card_Click);
-    addMenuAction(help, "Menu_Help_Sales", QStringLiteral("作者ソフト紹介(&I&ﾆ)"), &MainForm::Menu_Help_Sales_Click);
-    addMenuAction(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&A&ﾁ)"), &MainForm::Menu_Help_About_Click);
+    AddMenuItem(help, QStringLiteral("Menu_Help_Card"), QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"), this, [this] { Menu_Help_Card_Click(); });
+    AddMenuItem(help, QStringLiteral("Menu_Help_Sales"), QStringLiteral("作者ソフト紹介(&I&ﾆ)"), this, [this] { Menu_Help_Sales_Click(); });
+    AddMenuItem(help, QStringLiteral("Menu_Help_About"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&A&ﾁ)"), this, [this] { Menu_Help_About_Click(); });
 }
 
 void MainForm::CommandSelect_Click(int index)

@@ -34,7 +34,6 @@ public:
 private:
     void buildMenus();
     void openAndUnload(const QString& formName);
-    QAction* addMenuAction(QWidget* menu, const char* name, const QString& caption, void (MainForm::*handler)());
 
     QFrame* PictureWaku;
     std::array<QPushButton*, 9> CommandSelect{};

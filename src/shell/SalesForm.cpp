@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "MenuItems.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -35,9 +36,7 @@ SalesForm::SalesForm(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("作者ソフト紹介"));
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    QAction* close = menuBar()->addAction(QStringLiteral("閉じる(&X)"));
-    close->setObjectName(QStringLiteral("Menu_Close"));
-    connect(close, &QAction::triggered, this, [this] { Forms::unload(this); });
+    AddMenuItem(menuBar(), QStringLiteral("Menu_Close"), QStringLiteral("閉じる(&X)"), this, [this] { Forms::unload(this); });
 
     auto* text = new QLabel(client);
     text->setObjectName(QStringLiteral("LabelSales"));

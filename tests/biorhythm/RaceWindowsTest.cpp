@@ -503,14 +503,7 @@ void RaceWindowsTest::roadThroughTheWindowsAndBack()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    int failures = 0;
-    {
-        RhythmTest rhythm;
-        failures += QTest::qExec(&rhythm, argc, argv);
-    }
-    {
-        RaceWindowsTest windows;
-        failures += QTest::qExec(&windows, argc, argv);
-    }
-    return failures == 0 ? 0 : 1;
+    RhythmTest rhythm;
+    RaceWindowsTest windows;
+    return RunTestObjects(argc, argv, {&rhythm, &windows});
 }

@@ -70,14 +70,7 @@ class RirekiFormTest : public QObject {
         return w->findChild<QLabel*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(row));
     }
     static bool isRed(QLabel* label) { return label->palette().color(QPalette::Window) == QColor(255, 0, 0); }
-    static void choose(QWidget* w, int line)
-    {
-        auto* box = w->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
-        box->setFocus();
-        box->setCurrentIndex(line - 1);
-        QTest::keyClick(box, Qt::Key_Down);
-        QCOMPARE(box->currentIndex(), line);
-    }
+    static void choose(QWidget* w, int line) { PickComboItem(w->findChild<QComboBox*>(QStringLiteral("ComboRireki")), line); }
     static void trigger(QWidget* w, const char* name) { w->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
     static QLineEdit* position(QWidget* w, int i) { return w->findChild<QLineEdit*>(QStringLiteral("TextJyuni_%1").arg(i)); }
     void reopen(RirekiForm*& form)

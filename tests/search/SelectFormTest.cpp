@@ -51,11 +51,7 @@ class SelectFormTest : public QObject {
     void pickInCombo(const QString& name, const QString& text)
     {
         auto* box = get<QComboBox>(name);
-        const int index = box->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        box->setFocus();
-        box->setCurrentIndex(index - 1);
-        QTest::keyClick(box, Qt::Key_Down);
+        PickComboItem(box, box->findText(text));
         QCOMPARE(box->currentText(), text);
     }
     void typeInto(const QString& name, const QString& text)

@@ -214,14 +214,7 @@ void ShellTest::startUpCreatesTheDatabaseOrRefusesABadOne()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    int failures = 0;
-    {
-        ShellTest shell;
-        failures += QTest::qExec(&shell, argc, argv);
-    }
-    {
-        MainFormTest mainForm;
-        failures += QTest::qExec(&mainForm, argc, argv);
-    }
-    return failures == 0 ? 0 : 1;
+    ShellTest shell;
+    MainFormTest mainForm;
+    return RunTestObjects(argc, argv, {&shell, &mainForm});
 }

@@ -17,6 +17,7 @@ TestFolder::~TestFolder() { MsgBoxScript::stop(); }
 
 #include "Database.h"
 
+#include <QComboBox>
 #include <QListWidget>
 
 void SeedRacers(const QString& folder, const std::vector<TestRacer>& racers)
@@ -54,4 +55,21 @@ void ClickListLine(QListWidget* list, int row)
     QVERIFY(item);
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+void PickComboItem(QComboBox* box, int index)
+{
+    QVERIFY(index >= 0 && index < box->count());
+    box->setFocus();
+    box->setCurrentIndex(index - 1);
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(box->currentIndex(), index);
+}
+
+int RunTestObjects(int argc, char* argv[], std::initializer_list<QObject*> objects)
+{
+    int failures = 0;
+    for (QObject* object : objects)
+        failures += QTest::qExec(object, argc, argv);
+    return failures == 0 ? 0 : 1;
 }

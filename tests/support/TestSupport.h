@@ -61,3 +61,11 @@ void SeedExtraction(const QString& folder, const std::vector<int>& ids);
 // Clicks line `row` of a list box as a user does.
 class QListWidget;
 void ClickListLine(QListWidget* list, int row);
+
+// Picks entry `index` of a drop-down as a user does from the keyboard (the
+// pick runs the box's handler).
+class QComboBox;
+void PickComboItem(QComboBox* box, int index);
+
+// Runs several test objects in one executable; 0 when all passed.
+int RunTestObjects(int argc, char* argv[], std::initializer_list<QObject*> objects);
