@@ -114,9 +114,7 @@ void RaceWindowsTest::init()
 
 void RaceWindowsTest::cleanup()
 {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        Forms::unload(w);
-    processDeletes();
+    UnloadAllWindows();
     g_folder.reset();
 }
 

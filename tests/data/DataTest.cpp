@@ -7,16 +7,6 @@
 #include <QTest>
 
 namespace {
-int errorNumberOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 void addRacer(Recordset& rs, int id, int ki, int ken, const QString& name, const QString& yomi)
 {
     rs.AddNew();
@@ -77,7 +67,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("this is a text file, not a database\n");
         }
-        QCOMPARE(errorNumberOf([&] { Database db(t.folder()); }), EngineError::UnrecognizedFormat);
+        QCOMPARE(ErrorNumberOf([&] { Database db(t.folder()); }), EngineError::UnrecognizedFormat);
         QFile f(t.file("Vantor.mdb"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("this is a text file, not a database\n"));
@@ -85,7 +75,7 @@ private slots:
         // An empty file is no database of ours either.
         TestFolder empty;
         QFile(empty.file("Vantor.mdb")).open(QIODevice::WriteOnly);
-        QCOMPARE(errorNumberOf([&] { Database db(empty.folder()); }), EngineError::UnrecognizedFormat);
+        QCOMPARE(ErrorNumberOf([&] { Database db(empty.folder()); }), EngineError::UnrecognizedFormat);
         QCOMPARE(QFile(empty.file("Vantor.mdb")).size(), 0);
     }
 
@@ -124,7 +114,7 @@ private slots:
         // A result may not be emptied.
         again.Edit();
         again.setField(QStringLiteral("結果1"), QVariant());
-        QCOMPARE(errorNumberOf([&] { again.Update(); }), EngineError::NullNotAllowed);
+        QCOMPARE(ErrorNumberOf([&] { again.Update(); }), EngineError::NullNotAllowed);
     }
 
     void theHistoryQueryFillsEmptyBoats()
@@ -167,7 +157,7 @@ private slots:
         rs.Update();
         rs.AddNew();
         rs.setField(QStringLiteral("選手ID"), 3945);
-        QCOMPARE(errorNumberOf([&] { rs.Update(); }), EngineError::DuplicateKey);
+        QCOMPARE(ErrorNumberOf([&] { rs.Update(); }), EngineError::DuplicateKey);
         QCOMPARE(Recordset(db, QStringLiteral("T_選手")).RecordCount(), 1);
 
         Recordset extract(db, QStringLiteral("T_選手抽出"));
@@ -176,7 +166,7 @@ private slots:
         extract.Update();
         extract.AddNew();
         extract.setField(QStringLiteral("選手ID"), 3945);
-        QCOMPARE(errorNumberOf([&] { extract.Update(); }), EngineError::DuplicateKey);
+        QCOMPARE(ErrorNumberOf([&] { extract.Update(); }), EngineError::DuplicateKey);
     }
 
     void wholeNumbersMustFitSixteenBits()
@@ -187,7 +177,7 @@ private slots:
         rs.AddNew();
         rs.setField(QStringLiteral("選手ID"), 1);
         rs.setField(QStringLiteral("期"), 70000);
-        QCOMPARE(errorNumberOf([&] { rs.Update(); }), EngineError::FieldOverflow);
+        QCOMPARE(ErrorNumberOf([&] { rs.Update(); }), EngineError::FieldOverflow);
         rs.AddNew();
         rs.setField(QStringLiteral("選手ID"), 1);
         rs.setField(QStringLiteral("期"), 64.0);  // whole doubles are stored as integers
@@ -315,15 +305,15 @@ private slots:
         Database db(t.folder());
         Recordset empty(db, QStringLiteral("T_選手"));
         QVERIFY(empty.eof() && empty.bof());
-        QCOMPARE(errorNumberOf([&] { empty.MoveFirst(); }), EngineError::NoCurrentRecord);
-        QCOMPARE(errorNumberOf([&] { empty.field(QStringLiteral("選手ID")); }), EngineError::NoCurrentRecord);
+        QCOMPARE(ErrorNumberOf([&] { empty.MoveFirst(); }), EngineError::NoCurrentRecord);
+        QCOMPARE(ErrorNumberOf([&] { empty.field(QStringLiteral("選手ID")); }), EngineError::NoCurrentRecord);
 
         Recordset rs(db, QStringLiteral("T_競艇場"));
-        QCOMPARE(errorNumberOf([&] { rs.field(QStringLiteral("ないフィールド")); }), EngineError::ItemNotFound);
+        QCOMPARE(ErrorNumberOf([&] { rs.field(QStringLiteral("ないフィールド")); }), EngineError::ItemNotFound);
         rs.MoveLast();
         rs.MoveNext();
         QVERIFY(rs.eof());
-        QCOMPARE(errorNumberOf([&] { rs.MoveNext(); }), EngineError::NoCurrentRecord);
+        QCOMPARE(ErrorNumberOf([&] { rs.MoveNext(); }), EngineError::NoCurrentRecord);
 
         rs.FindFirst(QStringLiteral("競艇場ID"), 2);
         QCOMPARE(rs.AbsolutePosition(), 1);
@@ -332,7 +322,7 @@ private slots:
         QCOMPARE(rs.field(QStringLiteral("競艇場ID")).toInt(), 2);  // stays where it was
 
         rs.Delete();
-        QCOMPARE(errorNumberOf([&] { rs.field(QStringLiteral("競艇場名")); }), EngineError::RecordDeleted);
+        QCOMPARE(ErrorNumberOf([&] { rs.field(QStringLiteral("競艇場名")); }), EngineError::RecordDeleted);
         QCOMPARE(rs.RecordCount(), 23);
         rs.MoveNext();
         QCOMPARE(rs.field(QStringLiteral("競艇場ID")).toInt(), 3);
@@ -342,7 +332,7 @@ private slots:
         // A row deleted by another program is reported when it is changed.
         Recordset other(db, QStringLiteral("T_競艇場"));
         rs.Delete();
-        QCOMPARE(errorNumberOf([&] { other.Delete(); }), EngineError::RecordDeleted);
+        QCOMPARE(ErrorNumberOf([&] { other.Delete(); }), EngineError::RecordDeleted);
     }
 
     void reopeningSeesEveryChangeMadeMeanwhile()
@@ -398,14 +388,14 @@ private slots:
             QVERIFY(leftover.open(QIODevice::WriteOnly));
             leftover.write("old");
         }
-        QVERIFY(errorNumberOf([&] { Database::compact(t.folder(), QStringLiteral("keinew.mdb")); }) != 0);
+        QVERIFY(ErrorNumberOf([&] { Database::compact(t.folder(), QStringLiteral("keinew.mdb")); }) != 0);
         QFile after(t.file("Vantor.mdb"));
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), before);
         QFile::remove(t.file("keinew.mdb"));
 
         Database held(t.folder());
-        QCOMPARE(errorNumberOf([&] { Database::compact(t.folder(), QStringLiteral("keinew.mdb")); }),
+        QCOMPARE(ErrorNumberOf([&] { Database::compact(t.folder(), QStringLiteral("keinew.mdb")); }),
                  EngineError::OpenedExclusively);
         QVERIFY(!QFile::exists(t.file("keinew.mdb")));
     }

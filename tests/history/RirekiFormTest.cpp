@@ -98,18 +98,12 @@ private slots:
         CharPrinter::setForcePdf(true);
         Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
         Forms::registerForm(QStringLiteral("DispForm"), [] { return new DispForm; });
-        Forms::registerForm(QStringLiteral("MainForm"), [] {
-            auto* stand = new QMainWindow;
-            stand->setObjectName(QStringLiteral("MainForm"));
-            return stand;
-        });
+        RegisterStandIn(QStringLiteral("MainForm"));
     }
 
     void cleanup()
     {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            Forms::unload(w);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        UnloadAllWindows();
         folder_.reset();
     }
 

@@ -36,18 +36,6 @@ std::vector<Row> racerTable(const QString& folder)
     return rows;
 }
 
-int errorNumberOf(const std::function<void()>& body, QString* description = nullptr)
-{
-    try {
-        body();
-    } catch (const RuntimeError& error) {
-        if (description)
-            *description = error.description();
-        return error.number();
-    }
-    return 0;
-}
-
 FanRecord record(const QString& toban, const QString& name = QStringLiteral("山田太郎　　　　"))
 {
     FanRecord r;
@@ -70,16 +58,14 @@ class ImporterTest : public QObject {
     }
     int importError(const QByteArray& bytes, QString* description = nullptr)
     {
-        return errorNumberOf([&] { import(bytes); }, description);
+        return ErrorNumberOf([&] { import(bytes); }, description);
     }
 
 private slots:
     void init() { folder_ = std::make_unique<TestFolder>(); }
     void cleanup()
     {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            Forms::unload(w);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        UnloadAllWindows();
         folder_.reset();
     }
 
@@ -218,7 +204,7 @@ private slots:
         QCOMPARE(importError(QByteArray(500, 'a'), &why), ErrorNumber::BadFileFormat);
 
         // A file that is not there.
-        QCOMPARE(errorNumberOf([&] {
+        QCOMPARE(ErrorNumberOf([&] {
                      Database db(folder_->folder());
                      FanHandbook::Import(db, FanHandbook::LoadLookups(db), folder_->file("FAN0000.TXT"));
                  }),

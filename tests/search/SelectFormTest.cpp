@@ -74,18 +74,12 @@ private slots:
     {
         folder_ = std::make_unique<TestFolder>();
         Forms::registerForm(QStringLiteral("SelectForm"), [] { return new SelectForm; });
-        Forms::registerForm(QStringLiteral("MainForm"), [] {
-            auto* stand = new QMainWindow;
-            stand->setObjectName(QStringLiteral("MainForm"));
-            return stand;
-        });
+        RegisterStandIn(QStringLiteral("MainForm"));
     }
 
     void cleanup()
     {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            Forms::unload(w);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        UnloadAllWindows();
         form_ = nullptr;
         folder_.reset();
     }

@@ -66,9 +66,7 @@ void MainFormTest::init()
 
 void MainFormTest::cleanup()
 {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        Forms::unload(w);
-    processDeletes();
+    UnloadAllWindows();
     g_folder.reset();
 }
 

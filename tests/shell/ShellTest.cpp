@@ -11,18 +11,6 @@
 
 using namespace Basic;
 
-namespace {
-int errorNumberOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-}
-
 void ShellTest::strAndCStr()
 {
     QCOMPARE(Str(1999), QStringLiteral(" 1999"));
@@ -43,11 +31,11 @@ void ShellTest::roundingToIntegers()
     QCOMPARE(CInt(1.6), int16_t(2));
     QCOMPARE(CInt(32767.4), int16_t(32767));
     QCOMPARE(CInt(-32768.5), int16_t(-32768));
-    QCOMPARE(errorNumberOf([] { CInt(32767.5); }), ErrorNumber::Overflow);
-    QCOMPARE(errorNumberOf([] { CInt(99999); }), ErrorNumber::Overflow);
+    QCOMPARE(ErrorNumberOf([] { CInt(32767.5); }), ErrorNumber::Overflow);
+    QCOMPARE(ErrorNumberOf([] { CInt(99999); }), ErrorNumber::Overflow);
     QCOMPARE(CLng(2.5), int32_t(2));
     QCOMPARE(CLng(70000.5), int32_t(70000));
-    QCOMPARE(errorNumberOf([] { CLng(3e9); }), ErrorNumber::Overflow);
+    QCOMPARE(ErrorNumberOf([] { CLng(3e9); }), ErrorNumber::Overflow);
     QCOMPARE(Int(-0.5), -1.0);
     QCOMPARE(Int(2.9), 2.0);
 }

@@ -16,8 +16,12 @@ TestFolder::TestFolder()
 TestFolder::~TestFolder() { MsgBoxScript::stop(); }
 
 #include "Database.h"
+#include "Forms.h"
+#include "RuntimeError.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMainWindow>
 #include <QListWidget>
 
 void SeedRacers(const QString& folder, const std::vector<TestRacer>& racers)
@@ -72,4 +76,32 @@ int RunTestObjects(int argc, char* argv[], std::initializer_list<QObject*> objec
     for (QObject* object : objects)
         failures += QTest::qExec(object, argc, argv);
     return failures == 0 ? 0 : 1;
+}
+
+void RegisterStandIn(const QString& name)
+{
+    Forms::registerForm(name, [name] {
+        auto* stand = new QMainWindow;
+        stand->setObjectName(name);
+        return stand;
+    });
+}
+
+void UnloadAllWindows()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        Forms::unload(window);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+int ErrorNumberOf(const std::function<void()>& body, QString* description)
+{
+    try {
+        body();
+    } catch (const RuntimeError& error) {
+        if (description)
+            *description = error.description();
+        return error.number();
+    }
+    return 0;
 }

@@ -69,3 +69,14 @@ void PickComboItem(QComboBox* box, int index);
 
 // Runs several test objects in one executable; 0 when all passed.
 int RunTestObjects(int argc, char* argv[], std::initializer_list<QObject*> objects);
+
+// A plain window standing in for a window that a test does not open for real
+// (the main menu the closing windows return to, say).
+void RegisterStandIn(const QString& name);
+// Unloads every window, as between two tests.
+void UnloadAllWindows();
+
+// The number of the run-time error the body raises (0: none); the error's
+// description goes to `description` when given.
+#include <functional>
+int ErrorNumberOf(const std::function<void()>& body, QString* description = nullptr);
