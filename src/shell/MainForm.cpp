@@ -110,18 +110,12 @@ void MainForm::CommandSelect_Click(int index)
 
 void MainForm::openAndUnload(const QString& formName)
 {
-    Guarded([&] {
-        // A window that is not there yet leaves the main menu open.
-        if (!Forms::isRegistered(formName)) {
-            Forms::show(formName);
-            return;
-        }
-        hide();
-        if (Forms::show(formName))
-            Forms::unload(this);
-        else
-            show();
-    });
+    // The main menu goes only once the other window stands; a window that
+    // cannot open (its database locked, say) is reported and the menu stays.
+    QWidget* opened = nullptr;
+    Guarded([&] { opened = Forms::show(formName); });
+    if (opened)
+        Forms::unload(this);
 }
 
 void MainForm::Menu_Select_Click() { openAndUnload(QStringLiteral("SelectForm")); }

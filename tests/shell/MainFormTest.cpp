@@ -5,6 +5,7 @@
 #include "MsgBox.h"
 #include "RaceArea.h"
 #include "Recordset.h"
+#include "RuntimeError.h"
 #include "SalesForm.h"
 #include "ShellTest.h"
 #include "TestSupport.h"
@@ -141,6 +142,18 @@ void MainFormTest::anEntryOpensItsWindowAndUnloadsTheMenu()
     // Loaded afresh: the race is back at its start.
     QCOMPARE(child<QLabel>(mainForm(), "LabelSyukai")->text(), QStringLiteral("0"));
     QVERIFY(MsgBoxScript::shown().empty());
+}
+
+void MainFormTest::aWindowThatCannotOpenLeavesTheMenu()
+{
+    Forms::registerForm(QStringLiteral("OriginalForm"), []() -> QWidget* {
+        throw RuntimeError(3356, QStringLiteral("Database"), QStringLiteral("database is locked"));
+    });
+    click(QStringLiteral("CommandSelect_2"));
+    QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+    QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("エラー番号  3356Database")));
+    processDeletes();
+    QVERIFY(mainForm() && mainForm()->isVisible());
 }
 
 void MainFormTest::maintenanceEntriesClearTheSelection()

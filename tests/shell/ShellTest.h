@@ -29,6 +29,7 @@ private slots:
     void menuBarOrderAndCaptions();
     void anEntryWithoutItsWindowSaysSo();
     void anEntryOpensItsWindowAndUnloadsTheMenu();
+    void aWindowThatCannotOpenLeavesTheMenu();
     void maintenanceEntriesClearTheSelection();
     void exitAnsweredNoChangesNothing();
     void exitCompactsTheDatabase();
