@@ -269,7 +269,13 @@ void Database::create(const QString& path)
     const QByteArray from = QFile::encodeName(temp);
     const QByteArray to = QFile::encodeName(path);
     if (::link(from.constData(), to.constData()) != 0 && errno != EEXIST) {
-        const int error = errno;
+        int error = errno;
+        // A file system without hard links: rename, still never over a file.
+        if ((error == EPERM || error == ENOTSUP || error == ENOSYS) && !QFileInfo::exists(path)) {
+            if (::rename(from.constData(), to.constData()) == 0)
+                return;
+            error = errno;
+        }
         QFile::remove(temp);
         throw RuntimeError(error == ENOSPC ? EngineError::DiskFull : EngineError::CannotOpen, kSource,
                            QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(strerror(error)), path));
