@@ -210,12 +210,6 @@ void Recordset::FindFirst(const QString& column, qint64 value)
     find(0, column, value);
 }
 
-void Recordset::FindNext(const QString& column, qint64 value)
-{
-    requireOpen();
-    find(pos_ + 1, column, value);
-}
-
 int Recordset::fieldIndex(const QString& name) const
 {
     requireOpen();

@@ -32,10 +32,9 @@ public:
     void MovePrevious();
     void MoveLast();
 
-    // Finds the first (next) record whose column equals the number. On no
-    // match NoMatch() is true and the position is unchanged.
+    // Finds the first record whose column equals the number. On no match
+    // NoMatch() is true and the position is unchanged.
     void FindFirst(const QString& column, qint64 value);
-    void FindNext(const QString& column, qint64 value);
     bool NoMatch() const { return noMatch_; }
 
     int fieldIndex(const QString& name) const;

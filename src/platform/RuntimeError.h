@@ -27,8 +27,6 @@ namespace ErrorNumber {
 constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
 constexpr int FileNotFound = 53;
-constexpr int FileAlreadyExists = 58;
 constexpr int BadFileFormat = 321;
-constexpr int DeviceUnavailable = 68;
 constexpr int PathFileAccess = 75;
 }

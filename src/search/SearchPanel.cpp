@@ -198,8 +198,6 @@ void SearchPanel::Table_Change()
         onTableChange();
 }
 
-int SearchPanel::lineCount() const { return List1->count(); }
-
 void SearchPanel::addLine(int n, QStringList& lines)
 {
     const Recordset& rs = *recordset_;

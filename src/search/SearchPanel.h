@@ -70,7 +70,6 @@ public:
     void Command500_Click();
 
     QListWidget* list() const { return List1; }
-    int lineCount() const;
     const ListRow& row(int line) const { return W_ListData[size_t(line)]; }
     int16_t W_KenNo = 0;
     int16_t W_KI = 0;

@@ -143,7 +143,6 @@ double Rnd()
     return double(g_rnd) / 16777216.0;
 }
 
-void ResetRnd() { g_rnd = 0x50000; }
 }
 
 namespace Basic {

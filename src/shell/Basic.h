@@ -35,7 +35,6 @@ namespace Basic {
 // The program's one pseudo-random generator, uniform in [0, 1). It is never
 // seeded, so every run of the program draws the same sequence.
 double Rnd();
-void ResetRnd();
 }
 
 #include <QColor>
