@@ -25,6 +25,37 @@ QString quoted(const QString& name)
 {
     throw RuntimeError(number, kSource, description);
 }
+
+// The rows of a source with their key first: a view carries its own `_key`,
+// a table's key is its rowid. `tail` orders or picks rows.
+QString rowQuery(const QString& source, bool isView, const QString& tail)
+{
+    return (isView ? QStringLiteral("SELECT * FROM %1 ") : QStringLiteral("SELECT rowid AS _key, * FROM %1 "))
+               .arg(quoted(source)) + tail;
+}
+
+// Where a query puts its `_key` column; -1 when it has none.
+int keyIndexOf(const Statement& select)
+{
+    for (int c = 0; c < select.columnCount(); ++c)
+        if (select.columnName(c) == QLatin1String("_key"))
+            return c;
+    return -1;
+}
+
+// The fetched row, its key apart from its values.
+Recordset::Row fetchRow(const Statement& select, int keyIndex, int width)
+{
+    Recordset::Row row;
+    row.values.reserve(size_t(width));
+    for (int c = 0; c < select.columnCount(); ++c) {
+        if (c == keyIndex)
+            row.key = select.value(c);
+        else
+            row.values.push_back(select.value(c));
+    }
+    return row;
+}
 }
 
 Recordset::Recordset(Database& db, const QString& source)
@@ -68,31 +99,16 @@ std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& so
             data->keyColumn = pkName;
     }
 
-    Statement select = db.prepare(data->isView
-        ? QStringLiteral("SELECT * FROM %1").arg(quoted(source))
-        : QStringLiteral("SELECT rowid AS _key, * FROM %1 ORDER BY rowid").arg(quoted(source)));
-    const int count = select.columnCount();
-    int keyIndex = -1;
-    for (int c = 0; c < count; ++c) {
-        const QString name = select.columnName(c);
-        if (name == QLatin1String("_key")) {
-            keyIndex = c;
+    Statement select = db.prepare(rowQuery(source, data->isView, data->isView ? QString() : QStringLiteral("ORDER BY rowid")));
+    const int keyIndex = keyIndexOf(select);
+    for (int c = 0; c < select.columnCount(); ++c) {
+        if (c == keyIndex)
             continue;
-        }
-        data->index.insert(name, int(data->columns.size()));
-        data->columns << name;
+        data->index.insert(select.columnName(c), int(data->columns.size()));
+        data->columns << select.columnName(c);
     }
-    while (select.step()) {
-        Row row;
-        row.values.reserve(data->columns.size());
-        for (int c = 0; c < count; ++c) {
-            if (c == keyIndex)
-                row.key = select.value(c);
-            else
-                row.values.push_back(select.value(c));
-        }
-        data->rows.push_back(std::move(row));
-    }
+    while (select.step())
+        data->rows.push_back(fetchRow(select, keyIndex, int(data->columns.size())));
     return data;
 }
 
@@ -285,21 +301,11 @@ void Recordset::CancelUpdate()
 
 bool Recordset::readRow(const QVariant& key, Row* row) const
 {
-    const QString sql = data_->isView
-        ? QStringLiteral("SELECT * FROM %1 WHERE _key = ?1").arg(quoted(source_))
-        : QStringLiteral("SELECT rowid AS _key, * FROM %1 WHERE rowid = ?1").arg(quoted(source_));
-    Statement select = db_->prepare(sql);
+    Statement select = db_->prepare(rowQuery(source_, data_->isView, QStringLiteral("WHERE ") + keyExpression() + QStringLiteral(" = ?1")));
     select.bind(1, key);
     if (!select.step())
         return false;
-    row->values.clear();
-    for (int c = 0; c < select.columnCount(); ++c) {
-        if (select.columnName(c) == QLatin1String("_key"))
-            row->key = select.value(c);
-        else
-            row->values.push_back(select.value(c));
-    }
-    row->deleted = false;
+    *row = fetchRow(select, keyIndexOf(select), int(data_->columns.size()));
     return true;
 }
 

@@ -80,7 +80,6 @@ private:
     void find(int from, const QString& column, qint64 value);
     int nextLive(int from, int step) const;
     QString keyExpression() const;
-    QString selectSql() const;
 
     Database* db_;
     QString source_;
