@@ -78,7 +78,6 @@ DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
     db_ = std::make_unique<Database>(Global().ProgramFolder);
     history_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
     courses_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_競艇場"));
-    branches_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_所属"));
     Guarded([this] { fillRows(); });
 }
 
@@ -167,7 +166,6 @@ void DispForm::Menu_Close_Click()
 {
     history_.reset();
     courses_.reset();
-    branches_.reset();
     db_.reset();
     Forms::show(QStringLiteral("SelectForm"));
     Forms::unload(this);

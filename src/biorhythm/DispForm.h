@@ -32,5 +32,4 @@ private:
     std::unique_ptr<Database> db_;
     std::unique_ptr<Recordset> history_;
     std::unique_ptr<Recordset> courses_;
-    std::unique_ptr<Recordset> branches_;
 };
