@@ -24,9 +24,8 @@ void ShowScore(QLabel* label, double score)
 
 void PrintScore(CharPrinter& printer, int column, double score, bool endLine)
 {
-    printer.setCurrentX(column);
     printer.setForeColor(Rhythm::IsCriticalOnPaper(score) ? kRed : kBlack);
-    printer.print(Basic::Format(score, QStringLiteral("##,##0.00")), endLine);
+    printer.printAt(column, Basic::Format(score, QStringLiteral("##,##0.00")), endLine);
     printer.setForeColor(kBlack);
 }
 
@@ -45,40 +44,24 @@ int BuildRaceTablePrint(CharPrinter& printer)
     int i = 0;
     for (; i < 6 && !g.SelShozokuMei[size_t(i)].isEmpty(); ++i) {
         if (i == 0) {
-            printer.setCurrentX(10);
-            printer.print(heading + QStringLiteral("\r\n"), true);
-            for (int h = 0; h < 13; ++h) {
-                printer.setCurrentX(heads[h].x);
-                if (h < 12)
-                    printer.print(QString::fromUtf8(heads[h].text));
-                else
-                    printer.print(QString::fromUtf8(heads[h].text) + QStringLiteral("\r\n"), true);
-            }
+            printer.printAt(10, heading + QStringLiteral("\r\n"), true);
+            for (int h = 0; h < 12; ++h)
+                printer.printAt(heads[h].x, QString::fromUtf8(heads[h].text));
+            printer.printAt(heads[12].x, QString::fromUtf8(heads[12].text) + QStringLiteral("\r\n"), true);
         }
-        const int32_t d = Rhythm::ElapsedDays(g.ChosaNen, g.ChosaTuki, g.ChosaHi, g.SelSeiNen[size_t(i)],
-                                              g.SelSeiTuki[size_t(i)], g.SelSeiHi[size_t(i)]);
-        const Rhythm::Scores s = Rhythm::TableScores(d);
         const size_t k = size_t(i);
-        printer.setCurrentX(10);
-        printer.printNumber(i + 1);
-        printer.setCurrentX(13);
-        printer.print(g.SelShozokuMei[k]);
-        printer.setCurrentX(19);
-        printer.printNumber(g.SelSensyuID[k]);
-        printer.setCurrentX(25);
-        printer.print(g.SelNamae[k]);
-        printer.setCurrentX(40);
-        printer.printNumber(g.SelSeiNen[k]);
-        printer.setCurrentX(46);
-        printer.printNumber(g.SelSeiTuki[k]);
-        printer.setCurrentX(50);
-        printer.printNumber(g.SelSeiHi[k]);
-        printer.setCurrentX(55);
-        printer.print(g.SelBladType[k]);
-        printer.setCurrentX(60);
-        printer.printNumber(g.SelSyoritu[k] / 100.0);
-        printer.setCurrentX(66);
-        printer.printNumber(g.SelFukuritu[k] / 10.0);
+        const Rhythm::Scores s =
+            Rhythm::TableScores(Rhythm::ElapsedDays(g.ChosaNen, g.ChosaTuki, g.ChosaHi, g.SelSeiNen[k], g.SelSeiTuki[k], g.SelSeiHi[k]));
+        printer.printNumberAt(10, i + 1);
+        printer.printAt(13, g.SelShozokuMei[k]);
+        printer.printNumberAt(19, g.SelSensyuID[k]);
+        printer.printAt(25, g.SelNamae[k]);
+        printer.printNumberAt(40, g.SelSeiNen[k]);
+        printer.printNumberAt(46, g.SelSeiTuki[k]);
+        printer.printNumberAt(50, g.SelSeiHi[k]);
+        printer.printAt(55, g.SelBladType[k]);
+        printer.printNumberAt(60, g.SelSyoritu[k] / 100.0);
+        printer.printNumberAt(66, g.SelFukuritu[k] / 10.0);
         PrintScore(printer, 72, Rhythm::CutToHundredths(s.body), false);
         PrintScore(printer, 79, Rhythm::CutToHundredths(s.emotion), false);
         PrintScore(printer, 86, s.intellect, true);

@@ -27,16 +27,14 @@ int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::fu
         if (branch == 0)
             break;
         if (n == 1) {
-            printer.setCurrentX(10);
-            printer.print(heading, true);
+            printer.printAt(10, heading, true);
             printer.endLine();
             const std::pair<int, const char*> heads[13] = {{10, "No."},  {13, "出身"}, {20, "登番"}, {25, "名前"},
                                                           {39, "生年"}, {44, "生月"}, {49, "生日"}, {54, "勝率"},
                                                           {59, "複勝率"}, {66, "身体"}, {73, "感情"}, {80, "知性"},
                                                           {86, "順位"}};
             for (const auto& [column, text] : heads) {
-                printer.setCurrentX(column);
-                printer.print(QString::fromUtf8(text));
+                printer.printAt(column, QString::fromUtf8(text));
             }
             printer.endLine();
             printer.endLine();
@@ -46,26 +44,16 @@ int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::fu
         const int16_t birthDay = CInt(number(seat("生日", n)));
         const Rhythm::Scores s = Rhythm::TableScores(Rhythm::ElapsedDays(year, month, day, birthYear, birthMonth, birthDay));
 
-        printer.setCurrentX(10);
-        printer.printNumber(n);
-        printer.setCurrentX(13);
-        printer.print(branchName(branch));
-        printer.setCurrentX(19);
-        printer.printNumber(number(seat("選手", n)));
-        printer.setCurrentX(25);
-        printer.print(race.field(seat("名前", n)).toString());
-        printer.setCurrentX(40);
-        printer.printNumber(birthYear);
-        printer.setCurrentX(46);
-        printer.printNumber(birthMonth);
-        printer.setCurrentX(49);
-        printer.printNumber(birthDay);
-        printer.setCurrentX(53);
-        printer.printNumber(number(seat("勝率", n)));
-        printer.setCurrentX(59);
-        printer.printNumber(number(seat("複勝率", n)));
-        printer.setCurrentX(86);
-        printer.printNumber(number(seat("結果", n)));
+        printer.printNumberAt(10, n);
+        printer.printAt(13, branchName(branch));
+        printer.printNumberAt(19, number(seat("選手", n)));
+        printer.printAt(25, race.field(seat("名前", n)).toString());
+        printer.printNumberAt(40, birthYear);
+        printer.printNumberAt(46, birthMonth);
+        printer.printNumberAt(49, birthDay);
+        printer.printNumberAt(53, number(seat("勝率", n)));
+        printer.printNumberAt(59, number(seat("複勝率", n)));
+        printer.printNumberAt(86, number(seat("結果", n)));
         PrintScore(printer, 66, Rhythm::CutToHundredths(s.body), false);
         PrintScore(printer, 73, Rhythm::CutToHundredths(s.emotion), false);
         PrintScore(printer, 80, s.intellect, true);

@@ -70,6 +70,18 @@ void CharPrinter::printNumber(double value, bool endLineAfter)
     print(digits + QLatin1Char(' '), endLineAfter);
 }
 
+void CharPrinter::printAt(int column, const QString& text, bool endLineAfter)
+{
+    currentX_ = column;
+    print(text, endLineAfter);
+}
+
+void CharPrinter::printNumberAt(int column, double value, bool endLineAfter)
+{
+    currentX_ = column;
+    printNumber(value, endLineAfter);
+}
+
 void CharPrinter::endLine()
 {
     currentLine();

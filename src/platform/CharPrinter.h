@@ -38,6 +38,9 @@ public:
     // Prints a number as a report prints an unformatted one: a blank (or the
     // minus sign), the digits, one trailing blank.
     void printNumber(double value, bool endLine = false);
+    // The two above at a column.
+    void printAt(int column, const QString& text, bool endLine = false);
+    void printNumberAt(int column, double value, bool endLine = false);
     void endLine();
     void newPage();
     // Sends the document. Returns the PDF's path when one was written (the
