@@ -1,7 +1,9 @@
 #include "Bior2Form.h"
 #include "BiorForm.h"
 #include "DispForm.h"
+#include "ErrorReport.h"
 #include "Forms.h"
+#include "GlobalModule.h"
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "RirekiForm.h"
@@ -31,5 +33,6 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
 
     Forms::show(QStringLiteral("MainForm"));
+    Guarded([] { TellWhenRacerTableIsEmpty(); });
     return app.exec();
 }

@@ -129,7 +129,9 @@ void DispForm::Menu_Add_Click()
         MsgBox(QStringLiteral("競艇場名を選択していないので履歴登録出来ません"));
         return;
     }
-    if (MsgBox(QStringLiteral("履歴テーブルへ登録しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
+    const QString question = alreadyStored() ? QStringLiteral("既に登録されています。もう一度登録しますか。\r\n")
+                                             : QStringLiteral("履歴テーブルへ登録しますか。");
+    if (MsgBox(question, Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
         return;
     Recordset& rs = *history_;
     rs.AddNew();
@@ -146,6 +148,19 @@ void DispForm::Menu_Add_Click()
         rs.CancelUpdate();
         throw;
     }
+}
+
+bool DispForm::alreadyStored()
+{
+    const GlobalModule& g = Global();
+    Statement find = db_->prepare(QStringLiteral(
+        "SELECT 1 FROM T_レース履歴 WHERE 調査年 = ?1 AND 調査月 = ?2 AND 調査日 = ?3 AND 競艇場ID = ?4 AND レースNO = ?5 "
+        "AND 選手1 = ?6 AND 選手2 = ?7 AND 選手3 = ?8 AND 選手4 = ?9 AND 選手5 = ?10 AND 選手6 = ?11 LIMIT 1"));
+    find.bind(1, g.ChosaNen).bind(2, g.ChosaTuki).bind(3, g.ChosaHi);
+    find.bind(4, KyoteijyoID(g.SelKyoteijyoMei)).bind(5, g.SelRaceNo);
+    for (int i = 0; i < 6; ++i)
+        find.bind(6 + i, g.SelSensyuID[size_t(i)]);
+    return find.step();
 }
 
 void DispForm::Menu_Print_Click()

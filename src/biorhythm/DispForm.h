@@ -28,6 +28,8 @@ public:
 
 private:
     void fillRows();
+    // True when a race with the same date, racecourse, number and racers is stored.
+    bool alreadyStored();
 
     std::unique_ptr<Database> db_;
     std::unique_ptr<Recordset> history_;

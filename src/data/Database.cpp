@@ -16,10 +16,11 @@ static void initDataResources() { Q_INIT_RESOURCE(data); }
 namespace {
 const QString kSource = QStringLiteral("Database");
 
-QString loadSchemaScript()
+// name: a script of the data resource, "schema.sql" or "race_racers.sql".
+QString loadScript(const QString& name)
 {
     initDataResources();
-    QFile file(QStringLiteral(":/data/schema.sql"));
+    QFile file(QStringLiteral(":/data/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw RuntimeError(EngineError::Generic, kSource, QStringLiteral("スキーマを読み込めません。"));
     return QString::fromUtf8(file.readAll());
@@ -190,6 +191,7 @@ Database::Database(const QString& programFolder)
         if (check.value(0).toInt() != 7)
             throw RuntimeError(EngineError::UnrecognizedFormat, kSource,
                                QStringLiteral("'%1' はこのプログラムのデータベースではありません。").arg(path_));
+        upgrade();
     } catch (const RuntimeError& error) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -200,6 +202,18 @@ Database::Database(const QString& programFolder)
                                QStringLiteral("'%1' はデータベースとして読めません。(%2)").arg(path_, error.description()));
         throw;
     }
+}
+
+// A database made before stored races kept copies of their racers gets the
+// copy table and the view that reads it; its stored races have no copies.
+void Database::upgrade()
+{
+    Statement copies = prepare(QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_レース選手'"));
+    copies.step();
+    // A write-protected file is read as it is.
+    if (copies.value(0).toInt() == 0 && sqlite3_db_readonly(db_, "main") != 1)
+        execute(loadScript(QStringLiteral("race_racers.sql")));
 }
 
 Database::~Database()
@@ -244,7 +258,7 @@ void Database::Transaction::commit()
 
 void Database::create(const QString& path)
 {
-    const QString script = loadSchemaScript();
+    const QString script = loadScript(QStringLiteral("schema.sql")) + loadScript(QStringLiteral("race_racers.sql"));
     const QString temp = path + QStringLiteral(".new-%1").arg(::getpid());
     QFile::remove(temp);
 

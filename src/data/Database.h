@@ -89,6 +89,7 @@ public:
     void cacheRows(const QString& source, std::shared_ptr<void> rows) const;
 
 private:
+    void upgrade();
     qint64 changeStamp() const;
 
     QString path_;

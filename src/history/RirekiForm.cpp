@@ -214,6 +214,19 @@ void RirekiForm::Menu_Edit_Click()
 {
     if (!requireSelection())
         return;
+    // A position is 0 (not entered) to 6; two boats may share one (a dead heat).
+    std::array<int16_t, 6> positions{};
+    for (int i = 0; i < 6; ++i) {
+        const double typed = Basic::Val(TextJyuni[size_t(i)]->text());
+        if (typed < 0 || typed > 6) {
+            MsgBox(QStringLiteral("%1号艇の順位が正しくありません。0 から 6 までの数字を入力して下さい").arg(i + 1),
+                   Mb::OKOnly + Mb::Exclamation);
+            TextJyuni[size_t(i)]->setFocus();
+            TextJyuni[size_t(i)]->selectAll();
+            return;
+        }
+        positions[size_t(i)] = CInt(typed);
+    }
     if (MsgBox(QStringLiteral("履歴テーブルを更新しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル更新")) != Mb::Yes)
         return;
     if (view_->eof() || view_->bof() || !findStoredRace())
@@ -221,13 +234,16 @@ void RirekiForm::Menu_Edit_Click()
     Recordset& table = *table_;
     table.Edit();
     for (int n = 1; n <= 6; ++n)
-        table.setField(seat("結果", n), CInt(Basic::Val(TextJyuni[size_t(n - 1)]->text())));
+        table.setField(seat("結果", n), positions[size_t(n - 1)]);
     try {
         table.Update();
     } catch (...) {
         table.CancelUpdate();
         throw;
     }
+    // The boxes show what was stored ("F" is stored, and then shown, as 0).
+    for (int n = 1; n <= 6; ++n)
+        TextJyuni[size_t(n - 1)]->setText(numberText(table.field(seat("結果", n))));
 }
 
 void RirekiForm::Mneu_Delete_Click()

@@ -250,7 +250,8 @@ void SearchPanel::scan(const Search& search, const std::function<bool()>& findSt
     if (overflow)
         MsgBox(QString::fromUtf8(search.overflowMessage));
     else if (n == 0)
-        MsgBox(search.noMatchMessage);
+        MsgBox(Global().ExtractMode == 0 && recordset_->RecordCount() == 0 ? EmptyRacerTableText()
+                                                                         : search.noMatchMessage);
 }
 
 void SearchPanel::Kenmei_Click(int index)

@@ -188,11 +188,13 @@ void SelectForm::buildRacePanels()
     }
     for (int r = 1; r <= 12; ++r)
         ComboRace->addItem(QString::number(r));
-    // Both start empty; the race chosen earlier stays until the user changes it.
+    // The race chosen earlier stays until the user changes it, and the boxes
+    // show it, so a race is stored under the course the user sees; on a fresh
+    // start both are empty.
     ComboBasho->setCurrentIndex(-1);
-    ComboBasho->setEditText(QString());
+    ComboBasho->setEditText(g.SelKyoteijyoMei);
     ComboRace->setCurrentIndex(-1);
-    ComboRace->setEditText(QString());
+    ComboRace->setEditText(g.SelRaceNo != 0 ? QString::number(g.SelRaceNo) : QString());
     connect(ComboBasho, &QComboBox::editTextChanged, this, [](const QString& text) { Global().SelKyoteijyoMei = text; });
     connect(ComboRace, &QComboBox::editTextChanged, this, [this, &g] { takeNumber(ComboRace, g.SelRaceNo); });
 }

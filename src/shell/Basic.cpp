@@ -47,8 +47,26 @@ int32_t CLng(double x)
     return int32_t(r);
 }
 
-double Val(const QString& text)
+// Full-width digits, signs, point and blank (typed by an input method) read
+// as the half-width characters they stand for.
+static QString halfWidthNumber(const QString& text)
 {
+    QString out = text;
+    for (QChar& c : out) {
+        const char16_t u = c.unicode();
+        if (u == 0x3000)
+            c = QLatin1Char(' ');
+        else if (u == 0x2212)
+            c = QLatin1Char('-');
+        else if (u >= 0xFF01 && u <= 0xFF5E)
+            c = QChar(char16_t(u - 0xFF01 + 0x21));
+    }
+    return out;
+}
+
+double Val(const QString& original)
+{
+    const QString text = halfWidthNumber(original);
     int i = 0;
     const int n = int(text.size());
     while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))

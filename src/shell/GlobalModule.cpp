@@ -1,6 +1,7 @@
 #include "GlobalModule.h"
 
 #include "Basic.h"
+#include "Database.h"
 #include "MsgBox.h"
 
 #include <QGuiApplication>
@@ -127,3 +128,19 @@ QVariant Null_Value(const QVariant& value, int16_t textFlag)
 }
 
 QString ProgramFile(const QString& name) { return Global().ProgramFolder + name; }
+
+QString EmptyRacerTableText()
+{
+    return QStringLiteral("選手テーブルにデータがありません。\r\n"
+                          "メインメニューの「選手データインポート」で、ファン手帳のファイル (FANxxxx.TXT) を"
+                          "読み込んで下さい。");
+}
+
+void TellWhenRacerTableIsEmpty()
+{
+    Database db(Global().ProgramFolder);
+    Statement count = db.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM T_選手)"));
+    count.step();
+    if (count.value(0).toInt() == 0)
+        MsgBox(EmptyRacerTableText(), Mb::OKOnly + Mb::Information);
+}

@@ -71,3 +71,9 @@ QVariant Null_Value(const QVariant& value, int16_t textFlag);
 
 // File names in the program folder.
 QString ProgramFile(const QString& name);
+
+// What the program says while the racer table is empty: how to fill it.
+QString EmptyRacerTableText();
+// Says it once at start-up when the racer table of the program folder's
+// database is empty.
+void TellWhenRacerTableIsEmpty();

@@ -3,6 +3,7 @@
 #include "Basic.h"
 #include "Database.h"
 #include "GlobalModule.h"
+#include "Keyboard.h"
 #include "MsgBox.h"
 #include "RuntimeError.h"
 
@@ -41,6 +42,7 @@ bool PrepareProgram(const QString& programFolder)
     font.setPointSize(9);
     QApplication::setFont(font);
 
+    InstallKeyboard();
     try {
         Database db(g.ProgramFolder);
     } catch (const RuntimeError& error) {
