@@ -254,6 +254,94 @@ private slots:
         QCOMPARE(position(form, 5)->text(), QStringLiteral("6"));
     }
 
+    void storedRacesKeepRacersWhoLeaveTheTable()
+    {
+        // A database made before stored races kept their racers gets the copies
+        // when it is opened.
+        {
+            Database db(folder_->folder());
+            db.execute(QStringLiteral("DROP VIEW Q_レース履歴"));
+            db.execute(QStringLiteral("DROP TABLE T_レース選手"));
+        }
+        SeedRacers(folder_->folder(), {racer(4001, QDate(1970, 1, 1)), racer(4002, QDate(1971, 2, 2))});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {4001, 4002, 0, 0, 0, 0}}, {kSurvey, 1, 2, {4001, 0, 0, 0, 0, 0}}});
+        {
+            // The next handbook: 4001 has retired, 4002 has a new rate.
+            Database db(folder_->folder());
+            db.execute(QStringLiteral("DELETE FROM T_選手 WHERE 選手ID = 4001"));
+            db.execute(QStringLiteral("UPDATE T_選手 SET 勝率 = 7.77 WHERE 選手ID = 4002"));
+        }
+        auto* form = open();
+        choose(form, 0);
+        QCOMPARE(cell(form, "LabelKi", 0)->text(), QStringLiteral("4001"));
+        QCOMPARE(cell(form, "LabelNamae", 0)->text(), QStringLiteral("選手4001"));
+        QCOMPARE(cell(form, "LabelSeiNen", 0)->text(), QStringLiteral("1970"));
+        QCOMPARE(cell(form, "LabelShozokuMei", 0)->text(), QStringLiteral("東京"));
+        QVERIFY(!cell(form, "LabelBody", 0)->text().isEmpty());
+        QCOMPARE(cell(form, "LabelSyoritu", 1)->text(), QStringLiteral("7.77"));  // the live racer
+
+        // Deleting a stored race deletes its copies with it.
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Mneu_Delete");
+        Database db(folder_->folder());
+        Statement copies = db.prepare(QStringLiteral("SELECT group_concat(履歴ID || ':' || 艇番) FROM T_レース選手"));
+        copies.step();
+        QCOMPARE(copies.value(0).toString(), QStringLiteral("2:1"));
+    }
+
+    void positionsOutsideOneToSixAreRefusedAndStoredOnesShown()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1))});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 1, 1, 1, 1, 1}}});
+        auto* form = open();
+        choose(form, 0);
+        const QStringList typed{QStringLiteral("F"), QStringLiteral("３"), QStringLiteral("2"), QStringLiteral("2"),
+                                QString(), QStringLiteral("7")};
+        for (int i = 0; i < 6; ++i)
+            position(form, i)->setText(typed[i]);
+        for (const QString& wrong : {QStringLiteral("7"), QStringLiteral("-1"), QStringLiteral("１０")}) {
+            position(form, 5)->setText(wrong);
+            MsgBoxScript::shown().clear();
+            trigger(form, "Menu_Edit");
+            QCOMPARE(MsgBoxScript::shown().size(), size_t(1));  // no store question
+            QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("6号艇の順位が正しくありません。")));
+            QCOMPARE(storedResults(), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
+        }
+        position(form, 5)->setText(QStringLiteral("１"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+        QCOMPARE(storedResults(), (std::array<int, 6>{0, 3, 2, 2, 0, 1}));  // a dead heat for second
+        const QStringList shown{QStringLiteral("0"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("2"),
+                                QStringLiteral("0"), QStringLiteral("1")};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(position(form, i)->text(), shown[i]);
+    }
+
+    void storingTheSameRaceTwiceAsksFirst()
+    {
+        SeedRacers(folder_->folder(), {racer(3945, kSurvey)});
+        Global().SelShozokuMei[0] = QStringLiteral("東京    ");
+        Global().SelSensyuID[0] = 3945;
+        Global().ChosaNen = 1999;
+        Global().ChosaTuki = 8;
+        Global().ChosaHi = 23;
+        Global().SelKyoteijyoMei = QStringLiteral("戸田");
+        Global().SelRaceNo = 8;
+        auto* disp = Forms::show(QStringLiteral("DispForm"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(disp, "Menu_Add");
+        MsgBoxScript::queue(Mb::No);
+        trigger(disp, "Menu_Add");
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("既に登録されています。もう一度登録しますか。\r\n"));
+        QCOMPARE(MsgBoxScript::shown().back().style, Mb::Confirm);
+        Global().SelRaceNo = 9;  // another race: the usual question
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(disp, "Menu_Add");
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("履歴テーブルへ登録しますか。"));
+        Database db(folder_->folder());
+        QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 2);
+    }
+
     void deletingARace()
     {
         SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1))});

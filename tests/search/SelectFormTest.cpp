@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "Keyboard.h"
 #include "MsgBox.h"
 #include "Recordset.h"
 #include "SearchPanel.h"
@@ -381,6 +382,45 @@ private slots:
         QCOMPARE(form_->W_SelCount, int16_t(0));
         QVERIFY(Global().SelShozokuMei[0].isEmpty());
         QVERIFY(!get<QPushButton>(QStringLiteral("CommandDisp_4"))->isVisible());
+    }
+
+    void theRaceChosenBeforeIsShownWhenTheWindowOpensAgain()
+    {
+        open();
+        QCOMPARE(get<QComboBox>(QStringLiteral("ComboBasho"))->currentText(), QString());  // fresh start
+        QCOMPARE(get<QComboBox>(QStringLiteral("ComboRace"))->currentText(), QString());
+        pickInCombo(QStringLiteral("ComboBasho"), QStringLiteral("江戸川"));
+        pickInCombo(QStringLiteral("ComboRace"), QStringLiteral("12"));
+        Forms::unload(form_);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        open();
+        QCOMPARE(get<QComboBox>(QStringLiteral("ComboBasho"))->currentText(), QStringLiteral("江戸川"));
+        QCOMPARE(get<QComboBox>(QStringLiteral("ComboRace"))->currentText(), QStringLiteral("12"));
+        QCOMPARE(Global().SelKyoteijyoMei, QStringLiteral("江戸川"));
+        QCOMPARE(Global().SelRaceNo, int16_t(12));
+    }
+
+    void keyboardAndAnEmptyRacerTable()
+    {
+        InstallKeyboard();
+        open();
+        // With no racers at all the search says how to fill the table.
+        press(QStringLiteral("Kenmei_12"));
+        QCOMPARE(MsgBoxScript::texts(), QStringList{EmptyRacerTableText()});
+
+        SeedRacers(folder_->folder(), racersOf(4000, 3, 12));
+        MsgBoxScript::shown().clear();
+        // Enter on a focused button presses it; Enter or Space on a result line adds the racer.
+        QTest::keyClick(get<QPushButton>(QStringLiteral("Kenmei_12")), Qt::Key_Return);
+        QCOMPARE(list1()->count(), 3);
+        list1()->setCurrentRow(1);
+        QTest::keyClick(list1(), Qt::Key_Return);
+        list1()->setCurrentRow(2);
+        QTest::keyClick(list1(), Qt::Key_Space);
+        QCOMPARE(form_->W_SelCount, int16_t(2));
+        QCOMPARE(Global().SelSensyuID[0], int16_t(4001));
+        QCOMPARE(Global().SelSensyuID[1], int16_t(4002));
+        QVERIFY(MsgBoxScript::shown().empty());
     }
 };
 
