@@ -16,7 +16,14 @@ static void initDataResources() { Q_INIT_RESOURCE(data); }
 namespace {
 const QString kSource = QStringLiteral("Database");
 
-// name: a script of the data resource, "schema.sql" or "race_racers.sql".
+// Tables added after the first version, each made by a script of its own.
+struct Addition {
+    const char* table;
+    const char* script;
+};
+const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"}};
+
+// name: a script of the data resource.
 QString loadScript(const QString& name)
 {
     initDataResources();
@@ -204,16 +211,20 @@ Database::Database(const QString& programFolder)
     }
 }
 
-// A database made before stored races kept copies of their racers gets the
-// copy table and the view that reads it; its stored races have no copies.
+// A database made by an earlier version gets what was added since: the copies
+// of stored races' racers (its stored races have none) and the handbook
+// edition. A write-protected file is read as it is.
 void Database::upgrade()
 {
-    Statement copies = prepare(QStringLiteral(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_レース選手'"));
-    copies.step();
-    // A write-protected file is read as it is.
-    if (copies.value(0).toInt() == 0 && sqlite3_db_readonly(db_, "main") != 1)
-        execute(loadScript(QStringLiteral("race_racers.sql")));
+    if (sqlite3_db_readonly(db_, "main") == 1)
+        return;
+    for (const Addition& addition : kAdditions) {
+        Statement exists = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1"));
+        exists.bind(1, QString::fromUtf8(addition.table));
+        exists.step();
+        if (exists.value(0).toInt() == 0)
+            execute(loadScript(QString::fromUtf8(addition.script)));
+    }
 }
 
 Database::~Database()
@@ -258,7 +269,9 @@ void Database::Transaction::commit()
 
 void Database::create(const QString& path)
 {
-    const QString script = loadScript(QStringLiteral("schema.sql")) + loadScript(QStringLiteral("race_racers.sql"));
+    QString script = loadScript(QStringLiteral("schema.sql"));
+    for (const Addition& addition : kAdditions)
+        script += loadScript(QString::fromUtf8(addition.script));
     const QString temp = path + QStringLiteral(".new-%1").arg(::getpid());
     QFile::remove(temp);
 

@@ -101,6 +101,35 @@ Racer ConvertRecord(const Lookups& lookups, const char* r, int recordLength)
     return racer;
 }
 
+int Edition(const QByteArray& record)
+{
+    if (record.size() < NewRecordLength || record[NewRecordLength - 2] != '\r')
+        return 0;
+    const QByteArray field = record.mid(174, 5);
+    for (const char c : field)
+        if (c < '0' || c > '9')
+            return 0;
+    const int half = field[4] - '0';
+    return half == 1 || half == 2 ? field.left(4).toInt() * 10 + half : 0;
+}
+
+int EditionOfFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? Edition(file.read(NewRecordLength)) : 0;
+}
+
+int LastEdition(Database& db)
+{
+    Statement last = db.prepare(QStringLiteral("SELECT 版 FROM T_ファン手帳 WHERE 番号 = 1"));
+    return last.step() ? last.value(0).toInt() : 0;
+}
+
+QString EditionText(int edition)
+{
+    return QStringLiteral("%1年%2").arg(edition / 10).arg(edition % 10 == 1 ? QStringLiteral("前期") : QStringLiteral("後期"));
+}
+
 int Import(Database& db, const Lookups& lookups, const QString& path)
 {
     QFile file(path);
@@ -159,6 +188,11 @@ int Import(Database& db, const Lookups& lookups, const QString& path)
                                QStringLiteral("第 %1 レコード（登番 %2）: %3").arg(i + 1).arg(r.sensyuId.toString(), error.description()));
         }
         insert.reset();
+    }
+    if (const int edition = count > 0 ? Edition(QByteArray::fromRawData(data, recordLength)) : 0) {
+        Statement keep = db.prepare(QStringLiteral("INSERT OR REPLACE INTO T_ファン手帳 (番号, 版) VALUES (1, ?1)"));
+        keep.bind(1, edition);
+        keep.step();
     }
     transaction.commit();
     return int(count);

@@ -243,6 +243,8 @@ void ImportForm::runImport()
         MsgBox(QStringLiteral("ファイル選択後、実行して下さい。"));
         return;
     }
+    if (!olderEditionAccepted())
+        return;
     const QString question = QStringLiteral("選手テーブルを、ファン手帳からインポートします。") + QLatin1Char('\r') +
                              QLatin1Char('\r') + QStringLiteral("既存の選手テーブルは削除されます。") + QLatin1Char('\r') +
                              QStringLiteral("ＯＫなら、はいを押して下さい。");
@@ -261,6 +263,22 @@ void ImportForm::runImport()
     }
     delete caution;
     MsgBox(QStringLiteral("インポート終了"), Mb::OKOnly, QStringLiteral("終了確認"));
+}
+
+bool ImportForm::olderEditionAccepted()
+{
+    const int chosen = FanHandbook::EditionOfFile(chosenFile_);
+    int last = 0;
+    {
+        Database db(Global().ProgramFolder);
+        last = FanHandbook::LastEdition(db);
+    }
+    if (chosen == 0 || chosen >= last)
+        return true;
+    const QString question = QStringLiteral("選んだファン手帳（%1）は、前回インポートしたもの（%2）より古い版です。\r"
+                                            "インポートを続けますか。")
+                                 .arg(FanHandbook::EditionText(chosen), FanHandbook::EditionText(last));
+    return MsgBox(question, Mb::Confirm, QStringLiteral("選手テーブルインポート")) == Mb::Yes;
 }
 
 void ImportForm::Menu_Help_About_Click()

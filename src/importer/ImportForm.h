@@ -44,6 +44,9 @@ public:
 
 private:
     void runImport();
+    // True unless the chosen handbook is older than the one imported last
+    // and the user does not want it.
+    bool olderEditionAccepted();
     void showFiles();
 
     FanHandbook::Lookups lookups_;

@@ -31,6 +31,7 @@ QByteArray FanRecordBytes(const FanRecord& r, int recordLength)
     put(record, 58, 4, r.win);
     put(record, 62, 4, r.place);
     put(record, 195, 3, r.ki);
+    put(record, 174, 5, r.edition);
     if (recordLength == 418)
         put(record, 410, 6, r.birthplace);
     if (r.lineEnd) {

@@ -22,6 +22,7 @@ struct FanRecord {
     QString place = QStringLiteral("0453");
     QString ki = QStringLiteral("064");
     QString birthplace = QStringLiteral("東京都");  // the new layout only
+    QString edition;  // year and half at bytes 174-178, "20242"
     bool lineEnd = true;
 };
 

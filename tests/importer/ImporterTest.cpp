@@ -304,6 +304,51 @@ private slots:
         QVERIFY(racerTable(folder_->folder()) == imported);
     }
 
+    void anOlderHandbookAsksFirst()
+    {
+        auto edition = [this](const char* toban, const char* text) {
+            FanRecord r = record(toban);
+            r.edition = QString::fromLatin1(text);
+            return r;
+        };
+        QCOMPARE(FanHandbook::Edition(FanRecordBytes(edition("1", "20242"), 418)), 20242);
+        QCOMPARE(FanHandbook::Edition(FanRecordBytes(edition("1", "20242"), 412)), 0);  // the old layout has none
+        QCOMPARE(FanHandbook::Edition(FanRecordBytes(edition("1", ""), 418)), 0);
+
+        QDir(folder_->folder()).mkdir(QStringLiteral("files"));
+        const QString files = folder_->file("files/");
+        WriteFile(files + QStringLiteral("FAN2410.TXT"), FanFileBytes({edition("7001", "20242")}, 418));
+        WriteFile(files + QStringLiteral("FAN2404.TXT"), FanFileBytes({edition("7002", "20241")}, 418));
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        auto* form = qobject_cast<ImportForm*>(Forms::show(QStringLiteral("ImportForm")));
+        form->findChild<DirList*>(QStringLiteral("SelectDir"))->setPath(files);
+        auto* list = form->findChild<QListWidget*>(QStringLiteral("FileSelect"));
+        auto* importButton = form->findChild<QPushButton*>(QStringLiteral("CommandButton_1"));
+        auto importLine = [&](int line, std::initializer_list<int> answers) {
+            ClickListLine(list, line);
+            MsgBoxScript::shown().clear();
+            for (int a : answers)
+                MsgBoxScript::queue(a);
+            QTest::mouseClick(importButton, Qt::LeftButton);
+        };
+        importLine(1, {Mb::Yes});  // FAN2410: the newer one first, no extra question
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
+        QCOMPARE(racerTable(folder_->folder()).front().id.toInt(), 7001);
+
+        importLine(0, {Mb::No});  // FAN2404 is older: asked, No keeps the table
+        QCOMPARE(MsgBoxScript::shown()[0].text,
+                 QStringLiteral("選んだファン手帳（2024年前期）は、前回インポートしたもの（2024年後期）より古い版です。\r"
+                                "インポートを続けますか。"));
+        QCOMPARE(MsgBoxScript::shown()[0].style, Mb::Confirm);
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+        QCOMPARE(racerTable(folder_->folder()).front().id.toInt(), 7001);
+
+        importLine(0, {Mb::Yes, Mb::Yes});  // asked, then the usual question
+        QCOMPARE(racerTable(folder_->folder()).front().id.toInt(), 7002);
+        Database db(folder_->folder());
+        QCOMPARE(FanHandbook::LastEdition(db), 20241);
+    }
+
     void volumesAndAnUnreadableOne()
     {
         Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
