@@ -64,7 +64,7 @@ DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
                     {86, "知性"}})};
     const RaceRows rows = BuildRaceRows(client, titles,
                                         {{"LabelNo", 0, 15}, {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},
-                                         {"LabelNamae", 115, 89}, {"LabelSeiNen", 216, 33}, {"LabelSeiTuki", 251, 27},
+                                         {"LabelNamae", 115, 100}, {"LabelSeiNen", 216, 33}, {"LabelSeiTuki", 251, 27},
                                          {"LabelSeiHi", 280, 27}, {"LabelBladType", 315, 28}, {"LabelSyoritu", 352, 31},
                                          {"LabelFukuritu", 384, 31}, {"LabelBody", 424, 45}, {"LabelHeart", 472, 45},
                                          {"LabelIntel", 520, 45}});

@@ -256,6 +256,12 @@ void RaceWindowsTest::printedTableForSixRacers()
         QVERIFY2(printer.lineText(0, 4 + i).startsWith(QStringLiteral("           %1 東京   400%2 選手%2").arg(i + 1).arg(i)),
                  qPrintable(printer.lineText(0, 4 + i)));
     QVERIFY(printer.lineText(0, 10).isEmpty());
+
+    // A name of eight full-width characters never runs into the birth year.
+    setSlot(0, 3945, QStringLiteral("一二三四五六七八"), kSurvey);
+    CharPrinter again(g_folder->folder(), QStringLiteral("test"));
+    BuildRaceTablePrint(again);
+    QVERIFY2(again.lineText(0, 4).contains(QStringLiteral(" 一二三四五六七  1999 ")), qPrintable(again.lineText(0, 4)));
 }
 
 void RaceWindowsTest::printedBoundsAreOpen()
