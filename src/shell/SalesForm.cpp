@@ -45,7 +45,7 @@ SalesForm::SalesForm(QWidget* parent) : QMainWindow(parent)
         "ヴァントール Ver1.10\n\n"
         "競艇ファンのためのバイオリズム調査ソフトです。\n"
         "選手データは「ドリックス」でファン手帳から取り込めます。\n\n"
-        "作者の他のソフトと最新情報は、作者のホームページでご案内しています。"));
+        "使い方は「ヘルプ」(F1 キー) をご覧下さい。"));
     Set_ControlFont(text, 10, 400, 150, 16, 16);
 
     Strip = new QLabel(client);
