@@ -64,10 +64,11 @@ BEGIN
     WHERE c.履歴ID = NEW.履歴ID AND c.艇番 = b.艇番 AND c.選手ID = b.選手ID);
 END;
 
--- One row per stored race. An empty boat (選手n = 0, or a racer found
--- neither in the racer table nor among the copies) reads as affiliation 0,
--- numbers 0 and empty texts. 期n carries the registration number shown
--- under "登番".
+-- One row per stored race. A copy is joined only where the racer table
+-- has no such racer, so each value is the live one or else the copy's. An
+-- empty boat (選手n = 0, or a racer found neither in the racer table nor
+-- among the copies) reads as affiliation 0, numbers 0 and empty texts. 期n
+-- carries the registration number shown under "登番".
 CREATE VIEW Q_レース履歴 AS
 SELECT r.履歴ID AS _key,
        r.履歴ID,
@@ -77,79 +78,79 @@ SELECT r.履歴ID AS _key,
        ifnull(k.競艇場名, '') AS 競艇場名,
        ifnull(r.レースNO, 0) AS レースNO,
        ifnull(r.選手1, 0) AS 選手1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.所属ID ELSE c1.所属ID END, 0) AS 所属ID1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.選手ID ELSE c1.選手ID END, 0) AS 期1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.名前 ELSE c1.名前 END, '') AS 名前1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.生年 ELSE c1.生年 END, 0) AS 生年1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.生月 ELSE c1.生月 END, 0) AS 生月1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.生日 ELSE c1.生日 END, 0) AS 生日1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.勝率 ELSE c1.勝率 END, 0) AS 勝率1,
-       ifnull(CASE WHEN s1.選手ID IS NOT NULL THEN s1.複勝率 ELSE c1.複勝率 END, 0) AS 複勝率1,
+       coalesce(s1.所属ID, c1.所属ID, 0) AS 所属ID1,
+       coalesce(s1.選手ID, c1.選手ID, 0) AS 期1,
+       coalesce(s1.名前, c1.名前, '') AS 名前1,
+       coalesce(s1.生年, c1.生年, 0) AS 生年1,
+       coalesce(s1.生月, c1.生月, 0) AS 生月1,
+       coalesce(s1.生日, c1.生日, 0) AS 生日1,
+       coalesce(s1.勝率, c1.勝率, 0) AS 勝率1,
+       coalesce(s1.複勝率, c1.複勝率, 0) AS 複勝率1,
        r.結果1 AS 結果1,
        ifnull(r.選手2, 0) AS 選手2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.所属ID ELSE c2.所属ID END, 0) AS 所属ID2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.選手ID ELSE c2.選手ID END, 0) AS 期2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.名前 ELSE c2.名前 END, '') AS 名前2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.生年 ELSE c2.生年 END, 0) AS 生年2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.生月 ELSE c2.生月 END, 0) AS 生月2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.生日 ELSE c2.生日 END, 0) AS 生日2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.勝率 ELSE c2.勝率 END, 0) AS 勝率2,
-       ifnull(CASE WHEN s2.選手ID IS NOT NULL THEN s2.複勝率 ELSE c2.複勝率 END, 0) AS 複勝率2,
+       coalesce(s2.所属ID, c2.所属ID, 0) AS 所属ID2,
+       coalesce(s2.選手ID, c2.選手ID, 0) AS 期2,
+       coalesce(s2.名前, c2.名前, '') AS 名前2,
+       coalesce(s2.生年, c2.生年, 0) AS 生年2,
+       coalesce(s2.生月, c2.生月, 0) AS 生月2,
+       coalesce(s2.生日, c2.生日, 0) AS 生日2,
+       coalesce(s2.勝率, c2.勝率, 0) AS 勝率2,
+       coalesce(s2.複勝率, c2.複勝率, 0) AS 複勝率2,
        r.結果2 AS 結果2,
        ifnull(r.選手3, 0) AS 選手3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.所属ID ELSE c3.所属ID END, 0) AS 所属ID3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.選手ID ELSE c3.選手ID END, 0) AS 期3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.名前 ELSE c3.名前 END, '') AS 名前3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.生年 ELSE c3.生年 END, 0) AS 生年3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.生月 ELSE c3.生月 END, 0) AS 生月3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.生日 ELSE c3.生日 END, 0) AS 生日3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.勝率 ELSE c3.勝率 END, 0) AS 勝率3,
-       ifnull(CASE WHEN s3.選手ID IS NOT NULL THEN s3.複勝率 ELSE c3.複勝率 END, 0) AS 複勝率3,
+       coalesce(s3.所属ID, c3.所属ID, 0) AS 所属ID3,
+       coalesce(s3.選手ID, c3.選手ID, 0) AS 期3,
+       coalesce(s3.名前, c3.名前, '') AS 名前3,
+       coalesce(s3.生年, c3.生年, 0) AS 生年3,
+       coalesce(s3.生月, c3.生月, 0) AS 生月3,
+       coalesce(s3.生日, c3.生日, 0) AS 生日3,
+       coalesce(s3.勝率, c3.勝率, 0) AS 勝率3,
+       coalesce(s3.複勝率, c3.複勝率, 0) AS 複勝率3,
        r.結果3 AS 結果3,
        ifnull(r.選手4, 0) AS 選手4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.所属ID ELSE c4.所属ID END, 0) AS 所属ID4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.選手ID ELSE c4.選手ID END, 0) AS 期4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.名前 ELSE c4.名前 END, '') AS 名前4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.生年 ELSE c4.生年 END, 0) AS 生年4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.生月 ELSE c4.生月 END, 0) AS 生月4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.生日 ELSE c4.生日 END, 0) AS 生日4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.勝率 ELSE c4.勝率 END, 0) AS 勝率4,
-       ifnull(CASE WHEN s4.選手ID IS NOT NULL THEN s4.複勝率 ELSE c4.複勝率 END, 0) AS 複勝率4,
+       coalesce(s4.所属ID, c4.所属ID, 0) AS 所属ID4,
+       coalesce(s4.選手ID, c4.選手ID, 0) AS 期4,
+       coalesce(s4.名前, c4.名前, '') AS 名前4,
+       coalesce(s4.生年, c4.生年, 0) AS 生年4,
+       coalesce(s4.生月, c4.生月, 0) AS 生月4,
+       coalesce(s4.生日, c4.生日, 0) AS 生日4,
+       coalesce(s4.勝率, c4.勝率, 0) AS 勝率4,
+       coalesce(s4.複勝率, c4.複勝率, 0) AS 複勝率4,
        r.結果4 AS 結果4,
        ifnull(r.選手5, 0) AS 選手5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.所属ID ELSE c5.所属ID END, 0) AS 所属ID5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.選手ID ELSE c5.選手ID END, 0) AS 期5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.名前 ELSE c5.名前 END, '') AS 名前5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.生年 ELSE c5.生年 END, 0) AS 生年5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.生月 ELSE c5.生月 END, 0) AS 生月5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.生日 ELSE c5.生日 END, 0) AS 生日5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.勝率 ELSE c5.勝率 END, 0) AS 勝率5,
-       ifnull(CASE WHEN s5.選手ID IS NOT NULL THEN s5.複勝率 ELSE c5.複勝率 END, 0) AS 複勝率5,
+       coalesce(s5.所属ID, c5.所属ID, 0) AS 所属ID5,
+       coalesce(s5.選手ID, c5.選手ID, 0) AS 期5,
+       coalesce(s5.名前, c5.名前, '') AS 名前5,
+       coalesce(s5.生年, c5.生年, 0) AS 生年5,
+       coalesce(s5.生月, c5.生月, 0) AS 生月5,
+       coalesce(s5.生日, c5.生日, 0) AS 生日5,
+       coalesce(s5.勝率, c5.勝率, 0) AS 勝率5,
+       coalesce(s5.複勝率, c5.複勝率, 0) AS 複勝率5,
        r.結果5 AS 結果5,
        ifnull(r.選手6, 0) AS 選手6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.所属ID ELSE c6.所属ID END, 0) AS 所属ID6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.選手ID ELSE c6.選手ID END, 0) AS 期6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.名前 ELSE c6.名前 END, '') AS 名前6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.生年 ELSE c6.生年 END, 0) AS 生年6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.生月 ELSE c6.生月 END, 0) AS 生月6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.生日 ELSE c6.生日 END, 0) AS 生日6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.勝率 ELSE c6.勝率 END, 0) AS 勝率6,
-       ifnull(CASE WHEN s6.選手ID IS NOT NULL THEN s6.複勝率 ELSE c6.複勝率 END, 0) AS 複勝率6,
+       coalesce(s6.所属ID, c6.所属ID, 0) AS 所属ID6,
+       coalesce(s6.選手ID, c6.選手ID, 0) AS 期6,
+       coalesce(s6.名前, c6.名前, '') AS 名前6,
+       coalesce(s6.生年, c6.生年, 0) AS 生年6,
+       coalesce(s6.生月, c6.生月, 0) AS 生月6,
+       coalesce(s6.生日, c6.生日, 0) AS 生日6,
+       coalesce(s6.勝率, c6.勝率, 0) AS 勝率6,
+       coalesce(s6.複勝率, c6.複勝率, 0) AS 複勝率6,
        r.結果6 AS 結果6
 FROM T_レース履歴 r
 LEFT JOIN T_競艇場 k ON k.競艇場ID = r.競艇場ID
 LEFT JOIN T_選手 s1 ON r.選手1 <> 0 AND s1.選手ID = r.選手1
-LEFT JOIN T_レース選手 c1 ON r.選手1 <> 0 AND c1.履歴ID = r.履歴ID AND c1.艇番 = 1 AND c1.選手ID = r.選手1
+LEFT JOIN T_レース選手 c1 ON s1.選手ID IS NULL AND r.選手1 <> 0 AND c1.履歴ID = r.履歴ID AND c1.艇番 = 1 AND c1.選手ID = r.選手1
 LEFT JOIN T_選手 s2 ON r.選手2 <> 0 AND s2.選手ID = r.選手2
-LEFT JOIN T_レース選手 c2 ON r.選手2 <> 0 AND c2.履歴ID = r.履歴ID AND c2.艇番 = 2 AND c2.選手ID = r.選手2
+LEFT JOIN T_レース選手 c2 ON s2.選手ID IS NULL AND r.選手2 <> 0 AND c2.履歴ID = r.履歴ID AND c2.艇番 = 2 AND c2.選手ID = r.選手2
 LEFT JOIN T_選手 s3 ON r.選手3 <> 0 AND s3.選手ID = r.選手3
-LEFT JOIN T_レース選手 c3 ON r.選手3 <> 0 AND c3.履歴ID = r.履歴ID AND c3.艇番 = 3 AND c3.選手ID = r.選手3
+LEFT JOIN T_レース選手 c3 ON s3.選手ID IS NULL AND r.選手3 <> 0 AND c3.履歴ID = r.履歴ID AND c3.艇番 = 3 AND c3.選手ID = r.選手3
 LEFT JOIN T_選手 s4 ON r.選手4 <> 0 AND s4.選手ID = r.選手4
-LEFT JOIN T_レース選手 c4 ON r.選手4 <> 0 AND c4.履歴ID = r.履歴ID AND c4.艇番 = 4 AND c4.選手ID = r.選手4
+LEFT JOIN T_レース選手 c4 ON s4.選手ID IS NULL AND r.選手4 <> 0 AND c4.履歴ID = r.履歴ID AND c4.艇番 = 4 AND c4.選手ID = r.選手4
 LEFT JOIN T_選手 s5 ON r.選手5 <> 0 AND s5.選手ID = r.選手5
-LEFT JOIN T_レース選手 c5 ON r.選手5 <> 0 AND c5.履歴ID = r.履歴ID AND c5.艇番 = 5 AND c5.選手ID = r.選手5
+LEFT JOIN T_レース選手 c5 ON s5.選手ID IS NULL AND r.選手5 <> 0 AND c5.履歴ID = r.履歴ID AND c5.艇番 = 5 AND c5.選手ID = r.選手5
 LEFT JOIN T_選手 s6 ON r.選手6 <> 0 AND s6.選手ID = r.選手6
-LEFT JOIN T_レース選手 c6 ON r.選手6 <> 0 AND c6.履歴ID = r.履歴ID AND c6.艇番 = 6 AND c6.選手ID = r.選手6
+LEFT JOIN T_レース選手 c6 ON s6.選手ID IS NULL AND r.選手6 <> 0 AND c6.履歴ID = r.履歴ID AND c6.艇番 = 6 AND c6.選手ID = r.選手6
 ORDER BY r.履歴ID;
 
 COMMIT;
