@@ -2,8 +2,10 @@
 #include "BiorForm.h"
 #include "DispForm.h"
 #include "Forms.h"
+#include "KyoteijyoForm.h"
 #include "MainForm.h"
 #include "MsgBox.h"
+#include "OriginalForm.h"
 #include "RirekiForm.h"
 #include "SalesForm.h"
 #include "SelectForm.h"
@@ -29,6 +31,8 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BiorForm"), [] { return new BiorForm; });
     Forms::registerForm(QStringLiteral("Bior2Form"), [] { return new Bior2Form; });
     Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
+    Forms::registerForm(QStringLiteral("KyoteijyoForm"), [] { return new KyoteijyoForm; });
+    Forms::registerForm(QStringLiteral("OriginalForm"), [] { return new OriginalForm; });
 
     Forms::show(QStringLiteral("MainForm"));
     return app.exec();
