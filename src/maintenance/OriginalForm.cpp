@@ -154,8 +154,8 @@ void OriginalForm::buildControls()
     QFrame* survey = panel(waku, "PictureChoNen", 24, 32, 193, 65);
     label(survey, QStringLiteral("LabelChoNen"), QStringLiteral("調査年月日"), 9, 100, 17, 8, 4);
     const char* surveyNames[3] = {"ComboChoNen", "ComboChoTuki", "ComboChoHi"};
-    const int surveyLeft[3] = {4, 82, 140};
-    const int surveyWidth[3] = {60, 42, 42};
+    const int surveyLeft[3] = {4, 78, 134};
+    const int surveyWidth[3] = {56, 38, 38};
     const char* units[3] = {"年", "月", "日"};
     for (int i = 0; i < 3; ++i) {
         ComboCho[size_t(i)] = combo(survey, surveyNames[i], 9, surveyWidth[i], surveyLeft[i], 28);
