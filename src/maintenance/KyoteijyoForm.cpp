@@ -1,6 +1,7 @@
 #include "KyoteijyoForm.h"
 
 #include "Basic.h"
+#include "CommandButtons.h"
 #include "CharPrinter.h"
 #include "Database.h"
 #include "ErrorReport.h"
@@ -28,18 +29,6 @@ const QString kTable = QStringLiteral("T_競艇場");
 const QString kId = QStringLiteral("競艇場ID");
 const QString kName = QStringLiteral("競艇場名");
 
-const char* const kButtons[8] = {"先頭ﾚｺｰﾄﾞ", "前ﾚｺｰﾄﾞ", "次ﾚｺｰﾄﾞ", "最終ﾚｺｰﾄﾞ", "更新", "追加", "削除", "印刷"};
-const char* const kMenus[4] = {"更新(&E)", "追加(&A)", "削除(&D)", "印刷(&P)"};
-const char* const kActions[4] = {"更新", "追加", "削除", "印刷"};
-
-QFrame* panel(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setFrameShape(QFrame::StyledPanel);
-    Set_Control(frame, width, height, left, top);
-    return frame;
-}
 }
 
 KyoteijyoForm::KyoteijyoForm(QWidget* parent) : QMainWindow(parent)
@@ -61,9 +50,7 @@ void KyoteijyoForm::buildControls()
 {
     QMenuBar* bar = menuBar();
     AddMenuItem(bar, QStringLiteral("Menu_Close"), QStringLiteral("終了(&C)"), this, [this] { Menu_Close_Click(); });
-    for (int i = 4; i <= 7; ++i)
-        AddMenuItem(bar, QStringLiteral("Menu_Ment_%1").arg(i), QString::fromUtf8(kMenus[i - 4]), this,
-                    [this, i] { CommandDB_Click(i); });
+    CommandButtons::AddMenus(bar, this, [this](int i) { CommandDB_Click(i); });
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
     AddMenuItem(help, QStringLiteral("Menu_HelpCard"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), this,
@@ -72,21 +59,18 @@ void KyoteijyoForm::buildControls()
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    QFrame* waku = panel(client, "PictureWaku", 8, 8, 609, 417);
-    QFrame* buttons = panel(waku, "PictureButton", 32, 24, 545, 65);
-    QFrame* hyouji = panel(waku, "PictureHyouji", 32, 120, 545, 265);
-    QFrame* record = panel(hyouji, "PictureRecord", 56, 32, 441, 209);
+    QFrame* waku = CommandButtons::Panel(client, "PictureWaku", 8, 8, 609, 417);
+    QFrame* buttons = CommandButtons::Panel(waku, "PictureButton", 32, 24, 545, 65);
+    QFrame* hyouji = CommandButtons::Panel(waku, "PictureHyouji", 32, 120, 545, 265);
+    QFrame* record = CommandButtons::Panel(hyouji, "PictureRecord", 56, 32, 441, 209);
     record->setFrameShape(QFrame::NoFrame);
 
+    CommandDB = CommandButtons::Create(record, buttons, this, [this](int i) { CommandDB_Click(i); });
     for (int i = 0; i < 8; ++i) {
-        auto* button = new QPushButton(QString::fromUtf8(kButtons[i]), i < 4 ? record : buttons);
-        button->setObjectName(QStringLiteral("CommandDB_%1").arg(i));
         if (i < 4)
-            Set_ControlFont(button, 9, 73, 33, i * 72, 0);
+            Set_ControlFont(CommandDB[size_t(i)], 9, 73, 33, i * 72, 0);
         else
-            Set_ControlFont(button, 9, 73, 33, (i - 4) * 72 + 56, 16);
-        connect(button, &QPushButton::clicked, this, [this, i] { Guarded([&] { CommandDB_Click(i); }); });
-        CommandDB[size_t(i)] = button;
+            Set_ControlFont(CommandDB[size_t(i)], 9, 73, 33, (i - 4) * 72 + 56, 16);
     }
 
     auto* recNo = new QLabel(QStringLiteral("RecNo."), record);
@@ -137,9 +121,7 @@ void KyoteijyoForm::CommandDB_Click(int index)
         navigator_->move(index);
         return;
     }
-    const QString action = QString::fromUtf8(kActions[index - 4]);
-    if (MsgBox(QStringLiteral("競艇場テーブルを%1しますか。\r\n").arg(action), Mb::Confirm,
-               QStringLiteral("競艇場テーブル%1").arg(action)) != Mb::Yes)
+    if (!CommandButtons::Confirm(QStringLiteral("競艇場"), index))
         return;
     switch (index) {
     case 4:

@@ -1,6 +1,7 @@
 #include "OriginalForm.h"
 
 #include "Basic.h"
+#include "CommandButtons.h"
 #include "CharPrinter.h"
 #include "Database.h"
 #include "ErrorReport.h"
@@ -37,18 +38,6 @@ const QString kDay = QStringLiteral("生日");
 const QString kDetail = QStringLiteral("Bior2Form");
 constexpr int kSlot = 6;  // the selection slot of the one roster person
 
-const char* const kButtons[8] = {"先頭ﾚｺｰﾄﾞ", "前ﾚｺｰﾄﾞ", "次ﾚｺｰﾄﾞ", "最終ﾚｺｰﾄﾞ", "更新", "追加", "削除", "印刷"};
-const char* const kMenus[4] = {"更新(&E)", "追加(&A)", "削除(&D)", "印刷(&P)"};
-const char* const kActions[4] = {"更新", "追加", "削除", "印刷"};
-
-QFrame* panel(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setFrameShape(QFrame::StyledPanel);
-    Set_Control(frame, width, height, left, top);
-    return frame;
-}
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text, int fontSize, int width, int height, int left, int top)
 {
@@ -137,9 +126,7 @@ void OriginalForm::buildControls()
     QMenuBar* bar = menuBar();
     AddMenuItem(bar, QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), this, [this] { Menu_Close_Click(); });
     AddMenuItem(bar, QStringLiteral("Menu_Disp"), QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑ(&B)"), this, [this] { Menu_Disp_Click(); });
-    for (int i = 4; i <= 7; ++i)
-        AddMenuItem(bar, QStringLiteral("Menu_Ment_%1").arg(i), QString::fromUtf8(kMenus[i - 4]), this,
-                    [this, i] { CommandDB_Click(i); });
+    CommandButtons::AddMenus(bar, this, [this](int i) { CommandDB_Click(i); });
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
     AddMenuItem(help, QStringLiteral("Menu_HelpCard"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), this,
@@ -149,9 +136,9 @@ void OriginalForm::buildControls()
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    QFrame* waku = panel(client, "PictureWaku", 16, 8, 600, 410);
+    QFrame* waku = CommandButtons::Panel(client, "PictureWaku", 16, 8, 600, 410);
 
-    QFrame* survey = panel(waku, "PictureChoNen", 24, 32, 193, 65);
+    QFrame* survey = CommandButtons::Panel(waku, "PictureChoNen", 24, 32, 193, 65);
     label(survey, QStringLiteral("LabelChoNen"), QStringLiteral("調査年月日"), 9, 100, 17, 8, 4);
     const char* surveyNames[3] = {"ComboChoNen", "ComboChoTuki", "ComboChoHi"};
     const int surveyLeft[3] = {4, 78, 134};
@@ -163,19 +150,16 @@ void OriginalForm::buildControls()
               surveyLeft[i] + surveyWidth[i] + 2, 32);
     }
 
-    QFrame* commands = panel(waku, "PictureCommand", 240, 32, 330, 65);
-    QFrame* main = panel(waku, "PictureMain", 24, 120, 545, 265);
-    QFrame* select = panel(main, "PictureSelect", 50, 30, 440, 205);
+    QFrame* commands = CommandButtons::Panel(waku, "PictureCommand", 240, 32, 330, 65);
+    QFrame* main = CommandButtons::Panel(waku, "PictureMain", 24, 120, 545, 265);
+    QFrame* select = CommandButtons::Panel(main, "PictureSelect", 50, 30, 440, 205);
     select->setFrameShape(QFrame::NoFrame);
+    CommandDB = CommandButtons::Create(select, commands, this, [this](int i) { CommandDB_Click(i); });
     for (int i = 0; i < 8; ++i) {
-        auto* button = new QPushButton(QString::fromUtf8(kButtons[i]), i < 4 ? select : commands);
-        button->setObjectName(QStringLiteral("CommandDB_%1").arg(i));
         if (i < 4)
-            Set_ControlFont(button, 9, 73, 33, i * 72, 0);
+            Set_ControlFont(CommandDB[size_t(i)], 9, 73, 33, i * 72, 0);
         else
-            Set_ControlFont(button, 9, 73, 33, (i - 4) * 80 + 8, 16);
-        connect(button, &QPushButton::clicked, this, [this, i] { Guarded([&] { CommandDB_Click(i); }); });
-        CommandDB[size_t(i)] = button;
+            Set_ControlFont(CommandDB[size_t(i)], 9, 73, 33, (i - 4) * 80 + 8, 16);
     }
     label(select, QStringLiteral("LabelCommand"), QStringLiteral("RecNo."), 9, 49, 31, 288, 0);
     RecordNo = new QLineEdit(select);
@@ -258,9 +242,7 @@ void OriginalForm::CommandDB_Click(int index)
         navigator_->move(index);
         return;
     }
-    const QString action = QString::fromUtf8(kActions[index - 4]);
-    if (MsgBox(QStringLiteral("個別名簿テーブルを%1しますか。\r\n").arg(action), Mb::Confirm,
-               QStringLiteral("個別名簿テーブル%1").arg(action)) != Mb::Yes)
+    if (!CommandButtons::Confirm(QStringLiteral("個別名簿"), index))
         return;
     switch (index) {
     case 4:
