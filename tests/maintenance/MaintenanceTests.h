@@ -36,14 +36,12 @@ class KyoteijyoFormTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void opensOnTheFirstCourseWithItsCaptions();
     void stepsToBothEndsWithTheirBoxes();
     void updateAddAndDeleteWithTheirNumbers();
     void refusedIdsWriteNothing();
     void anEmptyTableOpensAndTakesAnAdd();
     void listPagesAndFieldWidths();
     void printingFromTheWindow();
-    void closingReturnsToTheMainMenu();
 };
 
 class OriginalFormTest : public QObject {
