@@ -4,8 +4,10 @@
 #include "ErrorReport.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "KyoteijyoForm.h"
 #include "MainForm.h"
 #include "MsgBox.h"
+#include "OriginalForm.h"
 #include "RirekiForm.h"
 #include "SalesForm.h"
 #include "SelectForm.h"
@@ -31,6 +33,8 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BiorForm"), [] { return new BiorForm; });
     Forms::registerForm(QStringLiteral("Bior2Form"), [] { return new Bior2Form; });
     Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
+    Forms::registerForm(QStringLiteral("KyoteijyoForm"), [] { return new KyoteijyoForm; });
+    Forms::registerForm(QStringLiteral("OriginalForm"), [] { return new OriginalForm; });
 
     Forms::show(QStringLiteral("MainForm"));
     Guarded([] { TellWhenRacerTableIsEmpty(); });

@@ -102,6 +102,15 @@ void SizeAndCentre(QWidget* window, int width, int height)
     }
 }
 
+int DaysInMonth(int year, int month)
+{
+    switch (month) {
+    case 2: return year % 4 == 0 ? 29 : 28;
+    case 4: case 6: case 9: case 11: return 30;
+    default: return 31;
+    }
+}
+
 void Check_ChosaDate()
 {
     const GlobalModule& g = Global();
@@ -109,14 +118,10 @@ void Check_ChosaDate()
         MsgBox(QStringLiteral("月が正しくありません"));
         return;
     }
-    bool wrongDay = false;
-    if (g.ChosaTuki == 2 && g.ChosaHi > 28) {
-        // Every fourth year is a leap year; there is no century rule.
-        wrongDay = (g.ChosaNen % 4 != 0) || g.ChosaHi > 29;
-    } else if ((g.ChosaTuki == 4 || g.ChosaTuki == 6 || g.ChosaTuki == 9 || g.ChosaTuki == 11) && g.ChosaHi > 30) {
-        wrongDay = true;
-    }
-    if (wrongDay)
+    // Only the short months are checked: month 0 (an empty box) passes, as
+    // does any day below 1 or beyond 31.
+    const int days = g.ChosaTuki >= 1 ? DaysInMonth(g.ChosaNen, g.ChosaTuki) : 31;
+    if (days < 31 && g.ChosaHi > days)
         MsgBox(QStringLiteral("日が正しくありません"));
 }
 

@@ -62,6 +62,10 @@ void Set_ComboFont(QWidget* control, int fontSize, int width, int left, int top)
 // outside it) and centres it on the screen.
 void SizeAndCentre(QWidget* window, int width, int height);
 
+// Days in a month (1-12) of a year; every fourth year is a leap year, as
+// everywhere in the program's day counting.
+int DaysInMonth(int year, int month);
+
 // Tells the user when the survey date's month or day is impossible. It only
 // informs; the values stay as entered.
 void Check_ChosaDate();
