@@ -1,5 +1,6 @@
 #include "Bior2Form.h"
 #include "BiorForm.h"
+#include "BunsekiForm.h"
 #include "DispForm.h"
 #include "Forms.h"
 #include "MainForm.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BiorForm"), [] { return new BiorForm; });
     Forms::registerForm(QStringLiteral("Bior2Form"), [] { return new Bior2Form; });
     Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
+    Forms::registerForm(QStringLiteral("BunsekiForm"), [] { return new BunsekiForm; });
 
     Forms::show(QStringLiteral("MainForm"));
     return app.exec();
