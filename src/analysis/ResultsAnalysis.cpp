@@ -108,6 +108,18 @@ AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter
         }
     table.rows[AnalysisTable::AllCriticalRow].group = QStringLiteral("三つとも要注意");
 
+    // A rhythm's score depends only on its phase: classify every phase once.
+    // For days 0 .. P-1 the phase in the cycle of P days is the day itself.
+    std::array<std::vector<RhythmState>, 3> stateAt;
+    for (int r = 0; r < 3; ++r) {
+        const int period = Rhythm::Periods[r];
+        for (int phase = 0; phase < period; ++phase) {
+            const Rhythm::Scores scores = Rhythm::TableScores(phase);
+            const double values[3] = {scores.body, scores.emotion, scores.intellect};
+            stateAt[size_t(r)].push_back(Classify(values[r], period));
+        }
+    }
+
     for (const StoredRace& race : races) {
         if (filter.course && race.course != *filter.course)
             continue;
@@ -128,13 +140,12 @@ AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter
                 ++table.withoutPosition;
                 continue;
             }
-            const Rhythm::Scores scores = Rhythm::TableScores(
-                Rhythm::ElapsedDays(race.year, race.month, race.day, seat.birthYear, seat.birthMonth, seat.birthDay));
-            const double values[3] = {scores.body, scores.emotion, scores.intellect};
+            const int32_t days =
+                Rhythm::ElapsedDays(race.year, race.month, race.day, seat.birthYear, seat.birthMonth, seat.birthDay);
             table.rows[AnalysisTable::AllRow].tally.add(seat.position);
             bool allCritical = true;
             for (int r = 0; r < 3; ++r) {
-                const RhythmState state = Classify(values[r], Rhythm::Periods[r]);
+                const RhythmState state = stateAt[size_t(r)][size_t(Rhythm::Phase(days, Rhythm::Periods[r]))];
                 allCritical = allCritical && state == RhythmState::Critical;
                 table.rows[size_t(AnalysisTable::rowOf(r, state))].tally.add(seat.position);
             }

@@ -239,6 +239,21 @@ private slots:
         QCOMPARE(Classify(-5, 33), RhythmState::Poor);
     }
 
+    void everyDayCountFallsInTheStateOfItsScores()
+    {
+        // Three years of day counts either side of birth, each one start.
+        for (int days = -1100; days <= 1100; ++days) {
+            const QDate birth = kJune15.addDays(-days);
+            StoredRace race{2000, 6, 15, 1, {}};
+            race.seats[0] = {101, int16_t(birth.year()), int16_t(birth.month()), int16_t(birth.day()), 1};
+            const AnalysisTable t = Analyse({race}, {});
+            const Rhythm::Scores s = Rhythm::TableScores(days);
+            const double values[3] = {s.body, s.emotion, s.intellect};
+            for (int r = 0; r < 3; ++r)
+                QVERIFY2(tallyOf(t, r, Classify(values[r], Rhythm::Periods[r])).starts == 1, qPrintable(QString::number(days)));
+        }
+    }
+
     void wilsonKnownValues()
     {
         // 0 of 10: 0 .. z^2 / (n + z^2) = 0.2775.
