@@ -228,6 +228,11 @@ void BunsekiForm::showTable()
         if (!item) {
             item = new QTableWidgetItem;
             item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+            if (row == AnalysisTable::AllRow || row == AnalysisTable::AllCriticalRow) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
             TableBunseki->setItem(row, column, item);
         }
         item->setText(text);

@@ -39,7 +39,7 @@ void RateChart::paintEvent(QPaintEvent*)
     const QFontMetrics fm(font());
     const int line = fm.height();
     const QRect plot(fm.horizontalAdvance(QStringLiteral("100%")) + 12, 2 * line + 12,
-                     width() - fm.horizontalAdvance(QStringLiteral("100%")) - 24, height() - 4 * line - 16);
+                     width() - fm.horizontalAdvance(QStringLiteral("100%")) - 24, height() - 5 * line - 24);
 
     p.setPen(Qt::black);
     p.drawText(QRect(0, 4, width(), line), Qt::AlignHCenter, QStringLiteral("1着率（縦線は 95% 区間）"));
