@@ -1,5 +1,6 @@
 #include "Bior2Form.h"
 #include "BiorForm.h"
+#include "BunsekiForm.h"
 #include "DispForm.h"
 #include "ErrorReport.h"
 #include "Forms.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
     Forms::registerForm(QStringLiteral("KyoteijyoForm"), [] { return new KyoteijyoForm; });
     Forms::registerForm(QStringLiteral("OriginalForm"), [] { return new OriginalForm; });
+    Forms::registerForm(QStringLiteral("BunsekiForm"), [] { return new BunsekiForm; });
 
     Forms::show(QStringLiteral("MainForm"));
     Guarded([] { TellWhenRacerTableIsEmpty(); });

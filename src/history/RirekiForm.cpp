@@ -68,6 +68,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     help->setObjectName(QStringLiteral("Menu_Help"));
     add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
+    add(bar, "Menu_Bunseki", QStringLiteral("成績分析(&A)"), [] { Forms::show(QStringLiteral("BunsekiForm")); });
 
     const QString headings[2] = {
         QStringLiteral("No.　出身　　登番　名前　 　　　　　　生年月日　　　　成績　　  　　バイオリズム評価　　　順位"),

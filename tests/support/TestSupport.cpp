@@ -2,6 +2,7 @@
 
 #include "GlobalModule.h"
 #include "MsgBox.h"
+#include "SaveDialog.h"
 
 TestFolder::TestFolder()
 {
@@ -11,9 +12,14 @@ TestFolder::TestFolder()
     Global().TwipsPerPixelY = 15;
     Global().reset();
     MsgBoxScript::start();
+    SaveDialogScript::start();
 }
 
-TestFolder::~TestFolder() { MsgBoxScript::stop(); }
+TestFolder::~TestFolder()
+{
+    MsgBoxScript::stop();
+    SaveDialogScript::stop();
+}
 
 #include "Database.h"
 #include "Forms.h"

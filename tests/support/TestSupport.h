@@ -7,8 +7,8 @@
 class QWidget;
 
 // A fresh program folder with its own database for one test, and the
-// message-box script switched on. Shared variables start from their reset
-// values with the folder set.
+// message-box and save-dialog scripts switched on. Shared variables start
+// from their reset values with the folder set.
 class TestFolder {
 public:
     TestFolder();
