@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <array>
 #include <cstring>
 #include <lhasa.h>
 #include <memory>
@@ -88,24 +87,48 @@ void checkEnd(QByteArrayView archive, const QString& archiveName, qsizetype at, 
     refuse(archiveName, QStringLiteral("は壊れています（%1 バイト目からのヘッダが読めません）。").arg(at));
 }
 
-constexpr std::array<quint16, 256> kCrcTable = [] {
-    std::array<quint16, 256> table{};
-    for (unsigned i = 0; i < 256; ++i) {
-        unsigned crc = i;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-        table[i] = quint16(crc);
-    }
-    return table;
-}();
+struct DecoderFree {
+    void operator()(LHADecoder* decoder) const { lha_decoder_free(decoder); }
+};
+
+// Hands the member's compressed bytes to the decoder straight from memory.
+size_t feed(void* buffer, size_t length, void* remaining)
+{
+    auto* left = static_cast<QByteArrayView*>(remaining);
+    const size_t n = std::min(length, size_t(left->size()));
+    if (n > 0)
+        std::memcpy(buffer, left->data(), n);
+    *left = left->sliced(qsizetype(n));
+    return n;
 }
 
-quint16 LhaCrc16(QByteArrayView bytes)
+// The member decompressed, its length and CRC checked against its header.
+QByteArray decode(const LHAFileHeader* header, QByteArrayView compressed, const QString& archiveName)
 {
-    quint16 crc = 0;
-    for (const char byte : bytes)
-        crc = quint16((crc >> 8) ^ kCrcTable[(crc ^ uchar(byte)) & 0xFF]);
-    return crc;
+    const QString name = DecodeCp932(header->filename);
+    LHADecoderType* type = lha_decoder_for_name(const_cast<char*>(header->compress_method));
+    if (!type)
+        refuse(archiveName, QStringLiteral("の「%1」は読めない圧縮方式（%2）です。").arg(name, QString::fromLatin1(header->compress_method)));
+    if (qint64(header->length) > MaxLhaMemberSize)
+        refuse(archiveName, QStringLiteral("の「%1」は大きすぎます（%2 バイト）。").arg(name).arg(qint64(header->length)));
+    const std::unique_ptr<LHADecoder, DecoderFree> decoder(lha_decoder_new(type, &feed, &compressed, header->length));
+    if (!decoder)
+        throw RuntimeError(ErrorNumber::OutOfMemory, kSource, QStringLiteral("メモリが不足しています。"));
+    QByteArray data(qsizetype(header->length), Qt::Uninitialized);
+    size_t got = 0;
+    while (got < header->length) {
+        const size_t n = lha_decoder_read(decoder.get(), reinterpret_cast<uint8_t*>(data.data()) + got, header->length - got);
+        if (n == 0)
+            break;
+        got += n;
+    }
+    if (got != header->length)
+        refuse(archiveName, QStringLiteral("は壊れています（「%1」を展開すると %2 バイトのはずが %3 バイトです）。")
+                                .arg(name).arg(qint64(header->length)).arg(qint64(got)));
+    if (lha_decoder_get_crc(decoder.get()) != header->crc)
+        refuse(archiveName, QStringLiteral("は壊れています（「%1」の CRC が合いません）。").arg(name));
+    return data;
+}
 }
 
 LhaMember ReadLhaMember(const QString& archivePath, const QString& memberPattern)
@@ -142,25 +165,8 @@ LhaMember ReadLhaMember(QByteArrayView archive, const QString& archiveName, cons
             continue;
         if (!found.name.isEmpty())
             refuse(archiveName, QStringLiteral("の中に %1 のファイルが複数あります（「%2」と「%3」）。").arg(memberPattern, found.name, name));
-        if (!lha_decoder_for_name(header->compress_method))
-            refuse(archiveName, QStringLiteral("の「%1」は読めない圧縮方式（%2）です。").arg(name, QString::fromLatin1(header->compress_method)));
-        if (qint64(header->length) > MaxLhaMemberSize)
-            refuse(archiveName, QStringLiteral("の「%1」は大きすぎます（%2 バイト）。").arg(name).arg(qint64(header->length)));
-
         found.name = name;
-        found.data.resize(qsizetype(header->length));
-        size_t got = 0;
-        while (got < header->length) {
-            const size_t n = lha_reader_read(reader.get(), found.data.data() + got, header->length - got);
-            if (n == 0)
-                break;
-            got += n;
-        }
-        if (got != header->length)
-            refuse(archiveName, QStringLiteral("は壊れています（「%1」を展開すると %2 バイトのはずが %3 バイトです）。")
-                                    .arg(name).arg(qint64(header->length)).arg(qint64(got)));
-        if (LhaCrc16(found.data) != header->crc)
-            refuse(archiveName, QStringLiteral("は壊れています（「%1」の CRC が合いません）。").arg(name));
+        found.data = decode(header, archive.sliced(source.pos, qsizetype(header->compressed_length)), archiveName);
     }
     checkEnd(archive, archiveName, nextHeader, headersRead);
     if (found.name.isEmpty())

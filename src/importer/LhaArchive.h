@@ -29,7 +29,3 @@ LhaMember ReadLhaMember(const QString& archivePath, const QString& memberPattern
 // The same on an archive already in memory; `archiveName` names it in the
 // descriptions.
 LhaMember ReadLhaMember(QByteArrayView archive, const QString& archiveName, const QString& memberPattern);
-
-// The CRC-16 that LHA headers carry for each member (polynomial 0x8005,
-// reflected, starting from 0).
-quint16 LhaCrc16(QByteArrayView bytes);

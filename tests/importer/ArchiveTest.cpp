@@ -94,7 +94,6 @@ void ArchiveTest::theHandbookAmongOtherMembers()
     const QByteArray program("b990701 program\r\n");
     const QByteArray daily = Lh0Archive({{"B990701.TXT", program}, {"README.TXT", kReadme}});
     QCOMPARE(ReadLhaMember(daily, QStringLiteral("B990701.LZH"), QStringLiteral("b??????.txt")).data, program);
-    QCOMPARE(LhaCrc16(QByteArray("123456789")), quint16(0xBB3D));  // the published check value
 }
 
 void ArchiveTest::refusalsKeepTheTable_data()

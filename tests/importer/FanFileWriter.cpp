@@ -1,7 +1,6 @@
 #include "FanFileWriter.h"
 
 #include "Cp932.h"
-#include "LhaArchive.h"
 
 #include <QFile>
 #include <QTest>
@@ -90,6 +89,17 @@ QByteArray SyntheticHandbook()
         records.push_back(r);
     }
     return FanFileBytes(records, 418);
+}
+
+quint16 LhaCrc16(QByteArrayView bytes)
+{
+    quint16 crc = 0;
+    for (const char byte : bytes) {
+        crc ^= uchar(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? quint16((crc >> 1) ^ 0xA001) : quint16(crc >> 1);
+    }
+    return crc;
 }
 
 namespace {

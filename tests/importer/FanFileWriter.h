@@ -40,3 +40,6 @@ struct LhaEntry {
     QByteArray data;
 };
 QByteArray Lh0Archive(const std::vector<LhaEntry>& members);
+// The CRC-16 of the members in the headers (polynomial 0x8005, reflected,
+// starting from 0).
+quint16 LhaCrc16(QByteArrayView bytes);
