@@ -43,23 +43,32 @@ struct Racer {
 // Converts one record (its bytes without the line end).
 Racer ConvertRecord(const Lookups& lookups, const char* record, int recordLength);
 
+// The handbook as published: an LHA archive "FANxxxx.LZH" holding one
+// member "FANxxxx.TXT".
+constexpr const char* MemberPattern = "FAN*.TXT";
+// Whether the path names such an archive (by its ending, any case).
+bool IsArchive(const QString& path);
+
 // The edition of a handbook: year × 10 + half (1 the first half of the year,
 // 2 the second), from bytes 174-178 of a record of the current layout; 0 when
 // the record does not carry one (the old layout, blanks).
-int Edition(const QByteArray& record);
-// The edition of the file's first record (0: none, or the file cannot be read).
+int Edition(QByteArrayView record);
+// The edition of a handbook file's (or archive's) first record; 0 when it has
+// none or cannot be read.
 int EditionOfFile(const QString& path);
 // The edition imported last into the database (0: none known).
 int LastEdition(Database& db);
 // "2024年後期" for 20242.
 QString EditionText(int edition);
 
-// Rebuilds T_選手 from the file in one transaction: the table is emptied and
-// every complete record added. Any error (unreadable or broken file, a value
-// that does not fit, a registration number twice, too many records) raises
-// its run-time error and leaves the previous table as it was. Returns the
-// number of racers written. The file's edition, when it has one, is kept as
-// the one imported last.
+// Rebuilds T_選手 in one transaction from a handbook file, or from the
+// handbook member of an archive read in memory: the table is emptied and
+// every complete record added. Any error (unreadable or broken file, an
+// archive without one handbook member or a damaged one, a value that does
+// not fit, a registration number twice, too many records) raises its
+// run-time error and leaves the previous table as it was. Returns the
+// number of racers written. The handbook's edition, when it has one, is
+// kept as the one imported last.
 int Import(Database& db, const Lookups& lookups, const QString& path);
 
 }
