@@ -473,11 +473,14 @@ void SensyuForm::deleteListed()
     try {
         Database::Transaction transaction(*db_);
         const int id = table.fieldIndex(QStringLiteral("選手ID"));
-        if (table.RecordCount() > 0) {
-            for (table.MoveFirst(); !table.eof(); table.MoveNext()) {
-                if (listed.contains(table.field(id).toInt()))
-                    table.Delete();
-            }
+        if (table.RecordCount() > 0)
+            table.MoveFirst();
+        // Deleting the last row left may put the recordset at its end at once.
+        while (!table.eof()) {
+            if (listed.contains(table.field(id).toInt()))
+                table.Delete();
+            if (!table.eof())
+                table.MoveNext();
         }
         transaction.commit();
     } catch (...) {
