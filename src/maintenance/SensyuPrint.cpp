@@ -7,7 +7,6 @@
 #include <functional>
 
 using Basic::CInt;
-using Basic::CStr;
 using Basic::Fixed;
 using Basic::Format;
 using Basic::NumberText;
