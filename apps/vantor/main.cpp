@@ -12,6 +12,7 @@
 #include "RirekiForm.h"
 #include "SalesForm.h"
 #include "SelectForm.h"
+#include "SensyuForm.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BiorForm"), [] { return new BiorForm; });
     Forms::registerForm(QStringLiteral("Bior2Form"), [] { return new Bior2Form; });
     Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
+    Forms::registerForm(QStringLiteral("SensyuForm"), [] { return new SensyuForm; });
     Forms::registerForm(QStringLiteral("KyoteijyoForm"), [] { return new KyoteijyoForm; });
     Forms::registerForm(QStringLiteral("OriginalForm"), [] { return new OriginalForm; });
     Forms::registerForm(QStringLiteral("BunsekiForm"), [] { return new BunsekiForm; });

@@ -38,5 +38,9 @@ void RaiseSqlite(sqlite3* db, int rc, const QString& source)
 {
     const int code = db ? sqlite3_extended_errcode(db) : rc;
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-    throw RuntimeError(EngineNumberFor(code), source, message);
+    int number = EngineNumberFor(code);
+    // A text longer than its column fails the check the schema names 長さ_<column>.
+    if (code == SQLITE_CONSTRAINT_CHECK && message.contains(QStringLiteral("constraint failed: 長さ_")))
+        number = EngineError::FieldTooSmall;
+    throw RuntimeError(number, source, message);
 }

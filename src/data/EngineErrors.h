@@ -12,6 +12,7 @@ constexpr int DuplicateKey = 3022;
 constexpr int NotReadyForUpdate = 3020;
 constexpr int DiskFull = 3026;
 constexpr int ReadOnly = 3027;
+constexpr int FieldTooSmall = 3163;
 constexpr int CannotOpen = 3051;
 constexpr int ObjectNotFound = 3078;
 constexpr int RecordDeleted = 3167;

@@ -1,11 +1,13 @@
 -- Vantor.mdb: tables, stored queries and delivered rows.
 -- Whole numbers that the windows hold in 16-bit variables are checked to fit.
+-- Texts of a fixed length are checked by a constraint named 長さ_<column>; the
+-- data layer reports its failure as a field too small for the value (3163).
 BEGIN;
 
 CREATE TABLE T_所属 (
   所属ID INTEGER PRIMARY KEY CHECK (所属ID BETWEEN -32768 AND 32767),
   所属名 TEXT,
-  県名 TEXT
+  県名 TEXT CONSTRAINT 長さ_県名 CHECK (length(県名) <= 2)
 );
 
 CREATE TABLE T_血液型 (
@@ -23,10 +25,10 @@ CREATE TABLE T_選手 (
   選手ID INTEGER PRIMARY KEY CHECK (選手ID BETWEEN -32768 AND 32767),
   期 INTEGER CHECK (期 IS NULL OR (typeof(期) = 'integer' AND 期 BETWEEN -32768 AND 32767)),
   所属ID INTEGER CHECK (所属ID IS NULL OR (typeof(所属ID) = 'integer' AND 所属ID BETWEEN -32768 AND 32767)),
-  級 TEXT,
+  級 TEXT CONSTRAINT 長さ_級 CHECK (length(級) <= 2),
   名前 TEXT,
-  よみがな TEXT,
-  よみがな１桁 TEXT,
+  よみがな TEXT CONSTRAINT 長さ_よみがな CHECK (length(よみがな) <= 15),
+  よみがな１桁 TEXT CONSTRAINT 長さ_よみがな１桁 CHECK (length(よみがな１桁) <= 1),
   生年 INTEGER CHECK (生年 IS NULL OR (typeof(生年) = 'integer' AND 生年 BETWEEN -32768 AND 32767)),
   生月 INTEGER CHECK (生月 IS NULL OR (typeof(生月) = 'integer' AND 生月 BETWEEN -32768 AND 32767)),
   生日 INTEGER CHECK (生日 IS NULL OR (typeof(生日) = 'integer' AND 生日 BETWEEN -32768 AND 32767)),

@@ -40,11 +40,7 @@ const std::initializer_list<RowCell> kCells = {
 QString seat(const char* word, int n) { return QString::fromUtf8(word) + CStr(n); }
 
 // A stored number as text, without a leading blank.
-QString numberText(const QVariant& value)
-{
-    const double number = value.toDouble();
-    return number == std::floor(number) ? CStr(qint64(number)) : QString::number(number, 'g', 15);
-}
+QString numberText(const QVariant& value) { return Basic::NumberText(value.toDouble()); }
 
 const QString kChooseFirst = QStringLiteral("レース履歴を選択してから実行して下さい");
 }

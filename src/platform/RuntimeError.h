@@ -26,6 +26,7 @@ private:
 namespace ErrorNumber {
 constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
+constexpr int SubscriptOutOfRange = 9;
 constexpr int FileNotFound = 53;
 constexpr int BadFileFormat = 321;
 constexpr int PathFileAccess = 75;

@@ -138,13 +138,16 @@ SearchPanel::SearchPanel(QWidget* window, Database& db, Options options)
     List1 = new QListWidget(window);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setUniformItemSizes(true);
-    Set_ControlFont(List1, 9, 265, 280, 360, 16);
+    Set_ControlFont(List1, 9, 265, options_.listHeight, 360, 16);
 
     recordset_ = std::make_unique<Recordset>(db_, QStringLiteral("Q_選手"));
     cacheFieldIndexes();
 }
 
 SearchPanel::~SearchPanel() = default;
+
+QString SearchPanel::ComboTobanText() const { return ComboToban->currentText(); }
+QString SearchPanel::ComboKiText() const { return ComboKi->currentText(); }
 
 void SearchPanel::fillDropDowns()
 {
@@ -209,8 +212,10 @@ void SearchPanel::addLine(int n, QStringList& lines)
                  CStr(ki) + QStringLiteral("  ") + name;
 
     ListRow& row = W_ListData[size_t(n)];
-    row.shozokuMei = Basic::Fixed(ken, 6);
     row.sensyuId = CInt(double(id));
+    if (!options_.fullRows)
+        return;
+    row.shozokuMei = Basic::Fixed(ken, 6);
     row.namae = Basic::Fixed(name, 22);
     row.ki = CInt(double(ki));
     row.seiNen = CInt(rs.field(f_.seiNen).toDouble());

@@ -47,6 +47,10 @@ public:
         bool reopenBeforeEverySearch = false;
         // The term search's no-match message carries the two keys.
         bool termNoMatchShowsKeys = true;
+        // Each line's racer data goes to the row table; else only its
+        // registration number does (nothing there to overflow).
+        bool fullRows = true;
+        int listHeight = 280;
     };
 
     SearchPanel(QWidget* window, Database& db, Options options);
@@ -70,6 +74,8 @@ public:
     void Command500_Click();
 
     QListWidget* list() const { return List1; }
+    QString ComboTobanText() const;
+    QString ComboKiText() const;
     const ListRow& row(int line) const { return W_ListData[size_t(line)]; }
     int16_t W_KenNo = 0;
     int16_t W_KI = 0;

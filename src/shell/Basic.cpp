@@ -118,6 +118,11 @@ QString Trim(const QString& text)
 
 QString Left(const QString& text, int n) { return text.left(std::max(n, 0)); }
 
+QString NumberText(double x)
+{
+    return x == std::floor(x) && std::fabs(x) < 1e15 ? CStr(qint64(x)) : QString::number(x, 'g', 15);
+}
+
 QString Fixed(const QString& text, int n) { return text.left(n).leftJustified(n, QLatin1Char(' ')); }
 
 QString Format(double x, const QString& pattern)

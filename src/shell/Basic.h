@@ -12,6 +12,8 @@ namespace Basic {
 QString Str(qint64 n);
 // Decimal text without the blank.
 QString CStr(qint64 n);
+// Any number as CStr writes it: no blank, only the digits it needs (6.5, 45).
+QString NumberText(double x);
 // Floor.
 double Int(double x);
 // Nearest 16-bit / 32-bit integer, a half going to the even neighbour.

@@ -62,11 +62,3 @@ QString Cells(const QString& line, int column, int count)
 QStringList Pdfs(const QString& folder) { return QDir(folder).entryList({QStringLiteral("*.pdf")}); }
 
 }
-
-int main(int argc, char* argv[])
-{
-    QApplication app(argc, argv);
-    KyoteijyoFormTest courses;
-    OriginalFormTest roster;
-    return RunTestObjects(argc, argv, {&courses, &roster});
-}

@@ -1,0 +1,565 @@
+#include "SensyuForm.h"
+
+#include "Basic.h"
+#include "CharPrinter.h"
+#include "Database.h"
+#include "EngineErrors.h"
+#include "ErrorReport.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "HelpViewer.h"
+#include "MainForm.h"
+#include "MenuItems.h"
+#include "MsgBox.h"
+#include "Recordset.h"
+#include "SensyuPrint.h"
+#include "ToolIcons.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
+#include <cmath>
+
+using Basic::CStr;
+using Basic::Trim;
+using Basic::Val;
+
+namespace {
+const QString kSource = QStringLiteral("SensyuForm");
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kNotShared = QStringLiteral("（選手テーブル自体は削除されません。）");
+
+// A whole-number field takes the box's numeric value rounded to the nearest
+// whole number, a half to the even one; whether it fits is the column's
+// business.
+QVariant wholeNumber(const QString& text)
+{
+    const double rounded = std::nearbyint(Val(text));
+    return std::fabs(rounded) < 9.0e15 ? QVariant(qint64(rounded)) : QVariant(rounded);
+}
+
+// A stored value as the edit box shows it; an empty value shows `empty`.
+QString shown(const QVariant& value, const QString& empty = QString())
+{
+    if (value.isNull() || !value.isValid())
+        return empty;
+    const int type = value.typeId();
+    if (type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int)
+        return Basic::NumberText(value.toDouble());
+    return value.toString();
+}
+
+// Puts a recordset on the racer; a racer that is no longer there (its
+// number changed or the row deleted since the list was made) is an error,
+// never the row the recordset happened to be on.
+void findRacer(Recordset& rs, int16_t id)
+{
+    rs.FindFirst(QStringLiteral("選手ID"), id);
+    if (rs.NoMatch())
+        throw RuntimeError(EngineError::NoCurrentRecord, kSource, QStringLiteral("カレント レコードがありません。"));
+}
+
+// Saves the edited or added row; a refused row leaves the recordset as it was.
+void saveRow(Recordset& rs)
+{
+    try {
+        rs.Update();
+    } catch (...) {
+        rs.CancelUpdate();
+        throw;
+    }
+}
+
+QLabel* makeLabel(const QString& text, QWidget* parent, const QString& name, int size, int w, int h, int l, int t)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    Set_ControlFont(label, size, w, h, l, t);
+    return label;
+}
+}
+
+SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("SensyuForm"));
+    setWindowTitle(QStringLiteral("選手テーブルメンテナンス"));
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    SearchPanel::Options options;
+    options.reopenBeforeEverySearch = true;
+    options.termNoMatchShowsKeys = false;
+    options.fullRows = false;
+    options.listHeight = 240;
+    panel_ = new SearchPanel(client, *db_, options);
+    panel_->onSearch = [this](SearchPanel::Kind kind, int key) {
+        lastKind_ = kind;
+        if (kind == SearchPanel::Kind::Kana)
+            lastKana_ = key;
+    };
+    panel_->onTableChange = [this] { openTable(); };
+    shozoku_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_所属"));
+    blad_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_血液型"));
+    table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_選手"));
+
+    buildMenus();
+    buildToolbar(client);
+    buildEditBox(client);
+    connect(panel_->list(), &QListWidget::itemClicked, this, [this] { Guarded([&] { List1_Click(); }); });
+    showMode();
+    SizeAndCentre(this, 632, 434);
+
+    Guarded([this] {
+        fillLookups();
+        panel_->fillDropDowns();
+    });
+}
+
+SensyuForm::~SensyuForm() = default;
+
+void SensyuForm::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto add = [this](QWidget* menu, const QString& name, const QString& caption, std::function<void()> handler) {
+        return AddMenuItem(menu, name, caption, this, std::move(handler));
+    };
+    add(bar, QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });
+    const char* ment[4] = {"更新(&E)", "追加(&A)", "削除(&D)", "印刷(&P)"};
+    for (int i = 0; i < 4; ++i)
+        Menu_Ment[size_t(i)] = add(bar, QStringLiteral("Menu_Ment_%1").arg(i), QString::fromUtf8(ment[i]),
+                                   [this, i] { Menu_Ment_Click(i); });
+    QMenu* change = bar->addMenu(QStringLiteral("選手ﾃｰﾌﾞﾙ変更(&T)"));
+    change->setObjectName(QStringLiteral("Menu_Change"));
+    Menu_Table[0] = add(change, QStringLiteral("Menu_Table_0"), QStringLiteral("抽出→通常ﾃｰﾌﾞﾙ(&N)"), [this] { CommandDisp_Click(5); });
+    Menu_Table[1] = add(change, QStringLiteral("Menu_Table_1"), QStringLiteral("通常→抽出ﾃｰﾌﾞﾙ(&O)"), [this] { CommandDisp_Click(5); });
+    QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("Meun_Help"));
+    add(help, QStringLiteral("Menu_HelpCard"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { CommandDisp_Click(6); });
+    add(help, QStringLiteral("Menu_Help_About"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [this] { CommandDisp_Click(7); });
+}
+
+void SensyuForm::buildToolbar(QWidget* client)
+{
+    auto* toolbar = new QFrame(client);
+    toolbar->setObjectName(QStringLiteral("PictureBotton"));
+    Set_Control(toolbar, 350, 28, 4, 0);
+
+    const ToolIcon icons[9] = {ToolIcon::Close, ToolIcon::Update, ToolIcon::Add,   ToolIcon::Delete, ToolIcon::Print,
+                               ToolIcon::Close, ToolIcon::Help,   ToolIcon::About, ToolIcon::Clear};
+    const char* tips[9] = {"終了します。",
+                           "選手データを更新します。",
+                           "選手データを追加します。",
+                           "選手データを削除します。",
+                           "選手データを印刷します。",
+                           "選手ﾃｰﾌﾞﾙを通常のﾃｰﾌﾞﾙか各ﾕｰｻﾞｰ抽出後のﾃｰﾌﾞﾙに変更します。",
+                           "ﾍﾙﾌﾟを表示します。",
+                           "ﾊﾞｰｼﾞｮﾝ情報です。",
+                           "リストに表示されている抽出テーブルのデータを全て削除します。"};
+    for (int i = 0; i < 9; ++i) {
+        auto* button = new QPushButton(toolbar);
+        button->setObjectName(QStringLiteral("CommandDisp_%1").arg(i));
+        button->setToolTip(QString::fromUtf8(tips[i]));
+        if (i == 5) {
+            Set_ControlFont(button, 8, 75, 25, 120, 0);
+        } else {
+            button->setIcon(MakeToolIcon(icons[i]));
+            const int left = i <= 4 ? 24 * i : i == 8 ? 48 : 24 * i + 50;
+            Set_ControlFont(button, 8, 25, 25, left, 0);
+        }
+        connect(button, &QPushButton::clicked, this, [this, i] { Guarded([&] { CommandDisp_Click(i); }); });
+        CommandDisp[size_t(i)] = button;
+    }
+    LabelTable = makeLabel(QString(), toolbar, QStringLiteral("LabelTable"), 10, 110, 25, 240, 0);
+    LabelTable->setAlignment(Qt::AlignCenter);
+}
+
+void SensyuForm::buildEditBox(QWidget* client)
+{
+    makeLabel(QStringLiteral("編集ボックス"), client, QStringLiteral("LabelSentaku"), 9, 265, 17, 360, 256);
+    auto* box = new QFrame(client);
+    box->setObjectName(QStringLiteral("PictureHensyu"));
+    box->setFrameShape(QFrame::StyledPanel);
+    Set_Control(box, 265, 155, 360, 272);
+
+    const char* captions[12] = {"出身", "期", "登番", "名前", "ﾖﾐｶﾞﾅ", "級", "生年", "生月", "生日", "血液型", "勝率", "複勝率"};
+    for (int k = 0; k < 12; ++k)
+        makeLabel(QString::fromUtf8(captions[k]), box, QStringLiteral("LabelHensyu_%1").arg(k), 9, 40, 17,
+                  (k / 6) * 152 + 8, (k % 6) * 24 + 8);
+
+    auto combo = [box](const char* name, int width, int left, int top) {
+        auto* c = new QComboBox(box);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        Set_ComboFont(c, 9, width, left, top);
+        return c;
+    };
+    auto edit = [box](const char* name, int width, int left, int top) {
+        auto* e = new QLineEdit(box);
+        e->setObjectName(QString::fromLatin1(name));
+        Set_ControlFont(e, 9, width, 18, left, top);
+        return e;
+    };
+    ComboSyozoku = combo("ComboSyozoku", 81, 48, 8);
+    Ki = edit("Ki", 41, 48, 32);
+    Toban = edit("Toban", 41, 48, 56);
+    Namae = edit("Namae", 105, 48, 80);
+    Yomigana = edit("Yomigana", 105, 48, 104);
+    Kyu = edit("Kyu", 41, 48, 128);
+    Seinen = edit("Seinen", 49, 200, 8);
+    Seituki = edit("Seituki", 25, 200, 32);
+    Seihi = edit("Seihi", 25, 200, 56);
+    ComboBladtype = combo("ComboBladtype", 49, 200, 80);
+    Syoritu = edit("Syoritu", 49, 200, 104);
+    Fukuritu = edit("Fukuritu", 49, 200, 128);
+
+    ring_ = {ComboSyozoku, Ki, Toban, Namae, Yomigana, Kyu, Seinen, Seituki, Seihi, ComboBladtype, Syoritu, Fukuritu};
+    for (QWidget* field : ring_) {
+        field->installEventFilter(this);
+        if (auto* c = qobject_cast<QComboBox*>(field))
+            c->lineEdit()->installEventFilter(this);
+    }
+    connect(ComboSyozoku, &QComboBox::activated, this, [this] { Ki->setFocus(); });
+    connect(ComboBladtype, &QComboBox::activated, this, [this] { Syoritu->setFocus(); });
+}
+
+bool SensyuForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            for (size_t i = 0; i < ring_.size(); ++i) {
+                auto* c = qobject_cast<QComboBox*>(ring_[i]);
+                if (watched == ring_[i] || (c && watched == c->lineEdit())) {
+                    ring_[(i + 1) % ring_.size()]->setFocus();
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void SensyuForm::fillLookups()
+{
+    // Row k of each table is slot k; a table longer than its slots stops here.
+    auto fill = [](Recordset& rs, const QString& nameColumn, const QString& idColumn, auto& table, QComboBox* box) {
+        const int name = rs.fieldIndex(nameColumn);
+        const int id = rs.fieldIndex(idColumn);
+        QStringList names;
+        size_t k = 0;
+        for (; !rs.eof(); rs.MoveNext(), ++k) {
+            if (k >= table.size()) {
+                box->addItems(names);
+                throw RuntimeError(ErrorNumber::SubscriptOutOfRange, kSource, QStringLiteral("インデックスが有効範囲にありません。"));
+            }
+            table[k].name = Trim(rs.field(name).toString());
+            table[k].id = Basic::CInt(rs.field(id).toDouble());
+            names << table[k].name;
+        }
+        box->addItems(names);
+    };
+    fill(*shozoku_, QStringLiteral("所属名"), QStringLiteral("所属ID"), shozokuSlots_, ComboSyozoku);
+    fill(*blad_, QStringLiteral("血液型名"), QStringLiteral("血液型ID"), bladSlots_, ComboBladtype);
+    ComboSyozoku->setCurrentIndex(-1);
+    ComboBladtype->setCurrentIndex(-1);
+}
+
+void SensyuForm::showMode()
+{
+    const bool extract = Global().ExtractMode != 0;
+    CommandDisp[5]->setText(extract ? QStringLiteral("抽出→通常") : QStringLiteral("通常→抽出"));
+    LabelTable->setText(extract ? QStringLiteral("抽出テーブル") : QStringLiteral("通常テーブル"));
+    Menu_Ment[1]->setText(extract ? QStringLiteral("全削除(C)") : QStringLiteral("追加(A)"));
+    Menu_Table[0]->setEnabled(extract);
+    Menu_Table[1]->setEnabled(!extract);
+    panel_->PicNo[2]->setVisible(extract);
+    CommandDisp[2]->setVisible(!extract);
+    CommandDisp[8]->setVisible(extract);
+}
+
+int16_t SensyuForm::SyozokuID_Kensaku(const QString& name)
+{
+    // An empty slot stands for no row at all: an empty box matches nothing.
+    for (const Slot& slot : shozokuSlots_)
+        if (!slot.name.isEmpty() && slot.name == name)
+            return slot.id;
+    MsgBox(QStringLiteral("所属テーブルなし"));
+    return 0;
+}
+
+int16_t SensyuForm::BladID_Kensaku(const QString& name)
+{
+    for (const Slot& slot : bladSlots_)
+        if (!slot.name.isEmpty() && slot.name == name)
+            return slot.id;
+    MsgBox(QStringLiteral("血液型テーブルなし"));
+    return 0;
+}
+
+void SensyuForm::Table_Change() { panel_->Table_Change(); }
+
+void SensyuForm::openTable()
+{
+    // The new one is opened before the old one goes, so a failure keeps the
+    // window usable.
+    auto table = std::make_unique<Recordset>(
+        *db_, Global().ExtractMode != 0 ? QStringLiteral("T_選手抽出") : QStringLiteral("T_選手"));
+    table_ = std::move(table);
+}
+
+void SensyuForm::List1_Click()
+{
+    const int line = panel_->list()->currentRow();
+    if (line < 0)
+        return;
+    Recordset& rs = panel_->recordset();
+    findRacer(rs, panel_->row(line).sensyuId);
+    auto field = [&rs](const char* name) { return rs.field(QString::fromUtf8(name)); };
+    const QString zero = QStringLiteral("0");
+    ComboSyozoku->setEditText(Trim(shown(field("所属名"))));
+    Namae->setText(shown(field("名前")));
+    Yomigana->setText(shown(field("よみがな")));
+    Ki->setText(shown(field("期"), zero));
+    Toban->setText(shown(field("選手ID")));
+    Kyu->setText(shown(field("級")));
+    Seinen->setText(shown(field("生年")));
+    Seituki->setText(shown(field("生月")));
+    Seihi->setText(shown(field("生日")));
+    ComboBladtype->setEditText(Trim(shown(field("血液型名"))));
+    Syoritu->setText(shown(field("勝率"), zero));
+    Fukuritu->setText(shown(field("複勝率"), zero));
+    ComboSyozoku->setFocus();
+}
+
+void SensyuForm::writeFields(Recordset& rs, int16_t shozokuId, int16_t bladId)
+{
+    const QString reading = Yomigana->text();
+    rs.setField(QStringLiteral("所属ID"), shozokuId);
+    rs.setField(QStringLiteral("期"), wholeNumber(Ki->text()));
+    rs.setField(QStringLiteral("選手ID"), wholeNumber(Toban->text()));
+    rs.setField(QStringLiteral("名前"), Namae->text());
+    rs.setField(QStringLiteral("よみがな"), reading);
+    rs.setField(QStringLiteral("よみがな１桁"), Basic::Left(reading, 1));
+    rs.setField(QStringLiteral("級"), Kyu->text());
+    rs.setField(QStringLiteral("生年"), wholeNumber(Seinen->text()));
+    rs.setField(QStringLiteral("生月"), wholeNumber(Seituki->text()));
+    rs.setField(QStringLiteral("生日"), wholeNumber(Seihi->text()));
+    rs.setField(QStringLiteral("血液型ID"), bladId);
+    rs.setField(QStringLiteral("勝率"), Val(Syoritu->text()));
+    rs.setField(QStringLiteral("複勝率"), Val(Fukuritu->text()));
+}
+
+bool SensyuForm::selectedRacer(int16_t& id)
+{
+    const int line = panel_->list()->currentRow();
+    if (line < 0) {
+        MsgBox(QStringLiteral("レコードを選択してから実行して下さい。") + kCrLf, Mb::OKOnly + Mb::Critical,
+               QStringLiteral("レコード未選択エラー"));
+        return false;
+    }
+    id = panel_->row(line).sensyuId;
+    return true;
+}
+
+void SensyuForm::updateRacer()
+{
+    int16_t id = 0;
+    if (!selectedRacer(id))
+        return;
+    Recordset& query = panel_->recordset();
+    findRacer(query, id);
+    findRacer(*table_, id);
+    const QString text = CStr(id) + QStringLiteral(" ") + query.field(QStringLiteral("名前")).toString() +
+                         QStringLiteral("　選手の内容を更新しますか。") + kCrLf;
+    if (MsgBox(text, Mb::Confirm, QStringLiteral("選手テーブル更新")) != Mb::Yes)
+        return;
+    const int16_t shozokuId = SyozokuID_Kensaku(ComboSyozoku->currentText());
+    if (shozokuId == 0)
+        return;
+    const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
+    if (bladId == 0)
+        return;
+    query.Edit();
+    writeFields(query, shozokuId, bladId);
+    saveRow(query);
+}
+
+void SensyuForm::addRacer()
+{
+    if (Global().ExtractMode != 0) {
+        MsgBox(QStringLiteral("抽出テーブルの場合は追加処理は選択出来ません") + kCrLf, Mb::OKOnly + Mb::Critical,
+               QStringLiteral("抽出テーブル追加処理選択エラー"));
+        return;
+    }
+    if (MsgBox(QStringLiteral("選手テーブルを追加しますか。") + kCrLf, Mb::Confirm, QStringLiteral("選手テーブル追加")) != Mb::Yes)
+        return;
+    const int16_t shozokuId = SyozokuID_Kensaku(ComboSyozoku->currentText());
+    if (shozokuId == 0)
+        return;
+    const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
+    if (bladId == 0)
+        return;
+    Recordset& query = panel_->recordset();
+    query.AddNew();
+    writeFields(query, shozokuId, bladId);
+    saveRow(query);
+}
+
+void SensyuForm::deleteRacer()
+{
+    int16_t id = 0;
+    if (!selectedRacer(id))
+        return;
+    Recordset& query = panel_->recordset();
+    findRacer(query, id);
+    findRacer(*table_, id);
+    QString text = CStr(id) + QStringLiteral(" ") + query.field(QStringLiteral("名前")).toString() +
+                   QStringLiteral("　選手を削除しますか。") + kCrLf;
+    QString title = QStringLiteral("選手テーブル削除");
+    if (Global().ExtractMode != 0) {
+        title = QStringLiteral("選手抽出テーブル削除");
+        text += kCrLf + kNotShared + kCrLf + kCrLf;
+    }
+    if (MsgBox(text, Mb::Confirm, title) != Mb::Yes)
+        return;
+    table_->Delete();
+    repeatLastSearch();
+}
+
+void SensyuForm::repeatLastSearch()
+{
+    switch (lastKind_) {
+    case SearchPanel::Kind::Prefecture: panel_->Kenmei_Click(panel_->W_KenNo); break;
+    case SearchPanel::Kind::Number: panel_->ComboToban_Click(); break;
+    case SearchPanel::Kind::Term: panel_->ComboKi_Click(); break;
+    case SearchPanel::Kind::Kana: panel_->ComboNamae_Click(lastKana_); break;
+    case SearchPanel::Kind::ListAll: panel_->Command500_Click(); break;
+    }
+}
+
+void SensyuForm::deleteListed()
+{
+    QListWidget* list = panel_->list();
+    if (list->count() == 0) {
+        MsgBox(QStringLiteral("削除したいレコードをリストに表示させてから実行して下さい。") + kCrLf, Mb::OKOnly + Mb::Critical,
+               QStringLiteral("抽出テーブル全削除エラー"));
+        return;
+    }
+    const QString text = QStringLiteral("リストに表示されている選手抽出テーブルのデータを全て削除します。") + kCrLf + kNotShared +
+                         kCrLf + kCrLf + QStringLiteral("実行しますか。");
+    if (MsgBox(text, Mb::Confirm, QStringLiteral("選手抽出テーブル削除")) != Mb::Yes)
+        return;
+    // Only the extraction table's rows go, never a racer.
+    if (table_->source() != QStringLiteral("T_選手抽出"))
+        return;
+
+    // Every listed racer, whatever order the list and the table come in;
+    // all of them go or, on any error, none.
+    QSet<int> listed;
+    for (int i = 0; i < list->count(); ++i)
+        listed.insert(panel_->row(i).sensyuId);
+    Recordset& table = *table_;
+    try {
+        Database::Transaction transaction(*db_);
+        const int id = table.fieldIndex(QStringLiteral("選手ID"));
+        if (table.RecordCount() > 0)
+            table.MoveFirst();
+        // Deleting the last row left may put the recordset at its end at once.
+        while (!table.eof()) {
+            if (listed.contains(table.field(id).toInt()))
+                table.Delete();
+            if (!table.eof())
+                table.MoveNext();
+        }
+        transaction.commit();
+    } catch (...) {
+        // The recordset saw deletions that the database took back.
+        openTable();
+        throw;
+    }
+    list->clear();
+}
+
+SensyuListKey SensyuForm::listKey() const
+{
+    SensyuListKey key;
+    key.kind = int(lastKind_);
+    key.kenNo = panel_->W_KenNo;
+    key.kana = lastKana_;
+    key.tobanText = panel_->ComboTobanText();
+    key.kiText = panel_->ComboKiText();
+    return key;
+}
+
+void SensyuForm::SensyuPrint()
+{
+    try {
+        CharPrinter printer(Global().ProgramFolder, QStringLiteral("選手一覧"));
+        if (BuildSensyuList(printer, panel_->recordset(), listKey()) == 0) {
+            MsgBox(QStringLiteral("該当レコードがありません"));
+            return;
+        }
+        printer.endDoc();
+    } catch (const RuntimeError&) {
+        MsgBox(QStringLiteral("プリンタに問題があります。"));
+    }
+}
+
+void SensyuForm::printList()
+{
+    if (MsgBox(QStringLiteral("選手テーブルを印刷しますか。") + kCrLf, Mb::Confirm, QStringLiteral("選手テーブル印刷")) != Mb::Yes)
+        return;
+    SensyuPrint();
+}
+
+void SensyuForm::switchTable()
+{
+    panel_->list()->clear();
+    GlobalModule& g = Global();
+    g.ExtractMode = g.ExtractMode == 1 ? 0 : 1;
+    showMode();
+}
+
+void SensyuForm::CommandDisp_Click(int index)
+{
+    switch (index) {
+    case 0: Menu_Close_Click(); break;
+    case 1: updateRacer(); break;
+    case 2: addRacer(); break;
+    case 3: deleteRacer(); break;
+    case 4: printList(); break;
+    case 5: switchTable(); break;
+    case 6: ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); break;
+    case 7: ShowAbout(AboutTitle()); break;
+    case 8: deleteListed(); break;
+    default: break;
+    }
+}
+
+void SensyuForm::Menu_Ment_Click(int index)
+{
+    if (index == 1)
+        CommandDisp_Click(Global().ExtractMode != 0 ? 8 : 2);
+    else
+        CommandDisp_Click(index + 1);
+}
+
+void SensyuForm::Menu_Close_Click()
+{
+    table_.reset();
+    shozoku_.reset();
+    blad_.reset();
+    Forms::show(QStringLiteral("MainForm"));
+    Forms::unload(this);
+}

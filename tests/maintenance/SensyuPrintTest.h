@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QObject>
+
+class SensyuPrintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void headingPerSearchKind();
+    void rowFormats();
+    void sixtyOneRowsAPage();
+    void printingFromTheWindow();
+};
