@@ -284,6 +284,13 @@ private slots:
         QTest::newRow("ヴ") << QStringLiteral("ヴィ") << 2;
         QTest::newRow("hiragana") << QStringLiteral("よしだ") << 39;
         QTest::newRow("hiragana voiced") << QStringLiteral("ばば") << 25;
+        QTest::newRow("small ｧ") << QStringLiteral("ｧｲ") << 0;
+        QTest::newRow("small ｫ") << QStringLiteral("ｫ") << 4;
+        QTest::newRow("small ｬ") << QStringLiteral("ｬﾏ") << 35;
+        QTest::newRow("small ｭ") << QStringLiteral("ｭｷ") << 37;
+        QTest::newRow("small ｮ") << QStringLiteral("ｮｼ") << 39;
+        QTest::newRow("small ｯ") << QStringLiteral("ｯｸ") << 17;
+        QTest::newRow("full-width small ッ") << QStringLiteral("ッ") << 17;
         QTest::newRow("no kana") << QStringLiteral("*ABC") << -1;
         QTest::newRow("blank") << QStringLiteral(" ﾔﾏ") << -1;
     }
