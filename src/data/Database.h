@@ -91,8 +91,8 @@ public:
     // Moves whenever the stored data may have changed: a write by this
     // connection, a commit by any connection of this process, a commit by
     // another program. Asking the file about other programs costs a lock and
-    // a read, so unless `exact` is set that is done at most once a
-    // millisecond; writes made in this process are always seen at once.
+    // a read, so unless `exact` is set that is done once a clock tick (a few
+    // milliseconds at most); writes made in this process are seen at once.
     struct Stamp {
         quint64 local = 0;
         qint64 foreign = -1;

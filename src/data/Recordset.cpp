@@ -114,11 +114,9 @@ std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& so
         data->columns << select.columnName(c);
     }
     data->keyed = keyIndex >= 0;
-    data->stamp = db.changeStamp(true);
-    while (select.step()) {
+    data->seen = db.changeStamp(true);
+    while (select.step())
         data->rows.push_back(fetchRow(select, keyIndex, int(data->columns.size())));
-        data->rows.back().stamp = data->stamp;
-    }
     return data;
 }
 
@@ -213,7 +211,7 @@ void Recordset::find(int from, const QString& column, qint64 value)
 {
     const int c = fieldIndex(column);
     Data& data = *data_;
-    if (data.keyed && !(data.stamp == db_->changeStamp())) {
+    if (data.keyed && data.freshEpoch != data.epochAt(db_->changeStamp())) {
         // Values changed since the rows were read: the database says which
         // of them match now.
         Statement select = db_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1")
@@ -288,19 +286,15 @@ void Recordset::refresh(int i) const
     Data& data = *data_;
     if (!data.keyed)
         return;  // a query without row keys is read once, when it opens
-    const Database::Stamp now = db_->changeStamp();
-    if (data.rows[i].stamp == now)
+    const quint32 now = data.epochAt(db_->changeStamp());
+    if (data.rows[i].epoch == now)
         return;
-    if (!(data.refreshing == now)) {
-        data.refreshing = now;
-        data.refreshed = 0;
-    }
     QHash<qint64, int> stale;
     qint64 low = 0;
     qint64 high = 0;
     const int end = std::min(int(data.rows.size()), i + kRefreshChunk);
     for (int j = i; j < end; ++j) {
-        if (data.rows[j].stamp == now)
+        if (data.rows[j].epoch == now)
             continue;
         const qint64 key = data.rows[j].key.toLongLong();
         low = stale.isEmpty() ? key : std::min(low, key);
@@ -318,18 +312,18 @@ void Recordset::refresh(int i) const
         Row& row = data.rows[it.value()];
         row.values = fetchRow(select, keyIndex, int(data.columns.size())).values;
         row.gone = false;
-        row.stamp = now;
+        row.epoch = now;
         ++data.refreshed;
         stale.erase(it);
     }
     // Whatever the database no longer has was deleted elsewhere.
     for (const int j : std::as_const(stale)) {
         data.rows[j].gone = true;
-        data.rows[j].stamp = now;
+        data.rows[j].epoch = now;
         ++data.refreshed;
     }
     if (data.refreshed == data.rows.size())
-        data.stamp = now;
+        data.freshEpoch = now;
 }
 
 QVariant Recordset::field(int index) const
@@ -432,7 +426,7 @@ void Recordset::Update()
             row.key = key;
             row.values = buffer_;
         }
-        row.stamp = db_->changeStamp();
+        row.epoch = data_->epochAt(db_->changeStamp());
         const bool atEnd = pos_ >= int(data_->rows.size());
         data_->rows.push_back(std::move(row));
         ++live_;
@@ -463,7 +457,7 @@ void Recordset::Update()
             row = std::move(fresh);
         else
             row.values = buffer_;
-        row.stamp = db_->changeStamp();
+        row.epoch = data_->epochAt(db_->changeStamp());
     }
     CancelUpdate();
 }

@@ -62,7 +62,7 @@ public:
         std::vector<QVariant> values;
         bool deleted = false;    // through this recordset
         bool gone = false;       // elsewhere, as found when the row was re-read
-        Database::Stamp stamp;   // when the values were read
+        quint32 epoch = 0;       // of the data, when the values were read
     };
     struct Data {
         bool isView = false;
@@ -72,9 +72,21 @@ public:
         QStringList columns;
         QHash<QString, int> index;
         std::vector<Row> rows;
-        Database::Stamp stamp;       // every row's values are as of this stamp
-        Database::Stamp refreshing;  // rows re-read since the database last changed...
-        size_t refreshed = 0;        // ...and how many
+        // The database's change stamp as last seen, counted in epochs: a row
+        // is current when it was read in the present epoch.
+        Database::Stamp seen;
+        quint32 epoch = 0;
+        quint32 freshEpoch = 0;  // every row was read in this epoch
+        size_t refreshed = 0;    // rows read in the present epoch
+        quint32 epochAt(const Database::Stamp& now)
+        {
+            if (!(now == seen)) {
+                seen = now;
+                ++epoch;
+                refreshed = 0;
+            }
+            return epoch;
+        }
     };
 
 private:
