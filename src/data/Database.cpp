@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
+#include <ctime>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
@@ -61,6 +63,25 @@ int lockFile(const QString& path, int operation, bool* refused)
         return -1;
     }
     return fd;
+}
+
+// Commits of every connection of this process, counted by their commit hook:
+// a window sees at once what another window has just written.
+std::atomic<quint64> processCommits{0};
+
+int countCommit(void*)
+{
+    processCommits.fetch_add(1, std::memory_order_relaxed);
+    return 0;  // the commit goes ahead
+}
+
+// A coarse clock is enough to space out the questions to the file, and it
+// costs far less than a precise one on every row read.
+qint64 steadyMicroseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 }
 
@@ -187,6 +208,7 @@ Database::Database(const QString& programFolder)
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 3000);
+    sqlite3_commit_hook(db_, countCommit, nullptr);
     try {
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // A file that is not a database, or not this program's, is refused
@@ -359,19 +381,26 @@ void Database::compact(const QString& programFolder, const QString& target)
     ::close(fd);
 }
 
-qint64 Database::changeStamp() const
+Database::Stamp Database::changeStamp(bool exact) const
 {
-    // data_version moves with commits of other connections, total_changes
-    // with this connection's own writes.
-    Statement version = prepare(QStringLiteral("PRAGMA data_version"));
-    version.step();
-    return (version.value(0).toLongLong() << 40) ^ sqlite3_total_changes64(db_);
+    const qint64 now = steadyMicroseconds();
+    if (exact || foreignVersion_ < 0 || now - foreignCheckedAt_ >= 1000) {
+        // data_version moves with the commits of other connections.
+        Statement version = prepare(QStringLiteral("PRAGMA data_version"));
+        version.step();
+        foreignVersion_ = version.value(0).toLongLong();
+        foreignCheckedAt_ = now;
+    }
+    Stamp stamp;
+    stamp.local = processCommits.load(std::memory_order_relaxed) + quint64(sqlite3_total_changes64(db_));
+    stamp.foreign = foreignVersion_;
+    return stamp;
 }
 
 std::shared_ptr<void> Database::cachedRows(const QString& source) const
 {
-    const qint64 stamp = changeStamp();
-    if (stamp != cacheStamp_) {
+    const Stamp stamp = changeStamp(true);
+    if (!(stamp == cacheStamp_)) {
         cache_.clear();
         cacheStamp_ = stamp;
         return nullptr;
@@ -381,6 +410,6 @@ std::shared_ptr<void> Database::cachedRows(const QString& source) const
 
 void Database::cacheRows(const QString& source, std::shared_ptr<void> rows) const
 {
-    if (changeStamp() == cacheStamp_)
+    if (changeStamp(true) == cacheStamp_)
         cache_.insert(source, std::move(rows));
 }

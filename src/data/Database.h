@@ -88,13 +88,26 @@ public:
     std::shared_ptr<void> cachedRows(const QString& source) const;
     void cacheRows(const QString& source, std::shared_ptr<void> rows) const;
 
+    // Moves whenever the stored data may have changed: a write by this
+    // connection, a commit by any connection of this process, a commit by
+    // another program. Asking the file about other programs costs a lock and
+    // a read, so unless `exact` is set that is done once a clock tick (a few
+    // milliseconds at most); writes made in this process are seen at once.
+    struct Stamp {
+        quint64 local = 0;
+        qint64 foreign = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp changeStamp(bool exact = false) const;
+
 private:
     void upgrade();
-    qint64 changeStamp() const;
 
     QString path_;
     mutable QHash<QString, std::shared_ptr<void>> cache_;
-    mutable qint64 cacheStamp_ = -1;
+    mutable Stamp cacheStamp_;
+    mutable qint64 foreignVersion_ = -1;
+    mutable qint64 foreignCheckedAt_ = 0;  // steady clock, microseconds
     sqlite3* db_ = nullptr;
     int lockFd_ = -1;
 };

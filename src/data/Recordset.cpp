@@ -3,8 +3,14 @@
 #include "Database.h"
 #include "EngineErrors.h"
 
+#include <QSet>
+
 namespace {
 const QString kSource = QStringLiteral("Recordset");
+
+// Stale rows re-read together: a scan after a change costs one query for
+// each chunk of rows, not one for each row.
+constexpr int kRefreshChunk = 256;
 
 // Stored queries that take changes, and the column that identifies a row.
 QString viewKeyColumn(const QString& view)
@@ -107,6 +113,8 @@ std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& so
         data->index.insert(select.columnName(c), int(data->columns.size()));
         data->columns << select.columnName(c);
     }
+    data->keyed = keyIndex >= 0;
+    data->seen = db.changeStamp(true);
     while (select.step())
         data->rows.push_back(fetchRow(select, keyIndex, int(data->columns.size())));
     return data;
@@ -202,9 +210,29 @@ void Recordset::MovePrevious()
 void Recordset::find(int from, const QString& column, qint64 value)
 {
     const int c = fieldIndex(column);
-    for (int i = std::max(from, 0); i < int(data_->rows.size()); ++i) {
-        const Row& row = data_->rows[i];
-        if (row.deleted)
+    Data& data = *data_;
+    if (data.keyed && data.freshEpoch != data.epochAt(db_->changeStamp())) {
+        // Values changed since the rows were read: the database says which
+        // of them match now.
+        Statement select = db_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1")
+                                            .arg(keyExpression(), quoted(source_), quoted(column)));
+        select.bind(1, value);
+        QSet<qint64> keys;
+        while (select.step())
+            keys.insert(select.value(0).toLongLong());
+        for (int i = std::max(from, 0); i < int(data.rows.size()); ++i) {
+            if (!data.rows[i].deleted && keys.contains(data.rows[i].key.toLongLong())) {
+                pos_ = i;
+                noMatch_ = false;
+                return;
+            }
+        }
+        noMatch_ = true;
+        return;
+    }
+    for (int i = std::max(from, 0); i < int(data.rows.size()); ++i) {
+        const Row& row = data.rows[i];
+        if (row.deleted || row.gone)
             continue;
         const QVariant& v = row.values[c];
         if (v.isNull())
@@ -246,7 +274,56 @@ void Recordset::requireCurrent() const
 const Recordset::Row& Recordset::current() const
 {
     requireCurrent();
-    return data_->rows[pos_];
+    refresh(pos_);
+    const Row& row = data_->rows[pos_];
+    if (row.gone)
+        raise(EngineError::RecordDeleted, QStringLiteral("レコードは削除されています。"));
+    return row;
+}
+
+void Recordset::refresh(int i) const
+{
+    Data& data = *data_;
+    if (!data.keyed)
+        return;  // a query without row keys is read once, when it opens
+    const quint32 now = data.epochAt(db_->changeStamp());
+    if (data.rows[i].epoch == now)
+        return;
+    QHash<qint64, int> stale;
+    qint64 low = 0;
+    qint64 high = 0;
+    const int end = std::min(int(data.rows.size()), i + kRefreshChunk);
+    for (int j = i; j < end; ++j) {
+        if (data.rows[j].epoch == now)
+            continue;
+        const qint64 key = data.rows[j].key.toLongLong();
+        low = stale.isEmpty() ? key : std::min(low, key);
+        high = stale.isEmpty() ? key : std::max(high, key);
+        stale.insert(key, j);
+    }
+    Statement select = db_->prepare(rowQuery(source_, data.isView, QStringLiteral("WHERE %1 BETWEEN ?1 AND ?2").arg(keyExpression())));
+    select.bind(1, low);
+    select.bind(2, high);
+    const int keyIndex = keyIndexOf(select);
+    while (select.step()) {
+        const auto it = stale.constFind(select.value(keyIndex).toLongLong());
+        if (it == stale.constEnd())
+            continue;
+        Row& row = data.rows[it.value()];
+        row.values = fetchRow(select, keyIndex, int(data.columns.size())).values;
+        row.gone = false;
+        row.epoch = now;
+        ++data.refreshed;
+        stale.erase(it);
+    }
+    // Whatever the database no longer has was deleted elsewhere.
+    for (const int j : std::as_const(stale)) {
+        data.rows[j].gone = true;
+        data.rows[j].epoch = now;
+        ++data.refreshed;
+    }
+    if (data.refreshed == data.rows.size())
+        data.freshEpoch = now;
 }
 
 QVariant Recordset::field(int index) const
@@ -349,6 +426,7 @@ void Recordset::Update()
             row.key = key;
             row.values = buffer_;
         }
+        row.epoch = data_->epochAt(db_->changeStamp());
         const bool atEnd = pos_ >= int(data_->rows.size());
         data_->rows.push_back(std::move(row));
         ++live_;
@@ -379,6 +457,7 @@ void Recordset::Update()
             row = std::move(fresh);
         else
             row.values = buffer_;
+        row.epoch = data_->epochAt(db_->changeStamp());
     }
     CancelUpdate();
 }

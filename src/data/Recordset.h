@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Database.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -7,13 +9,16 @@
 #include <memory>
 #include <vector>
 
-class Database;
-
-// An updatable result set over a table or stored query, opened by name. Rows
-// come in the source's order and are held in memory; moves, finds and field
-// reads work on them, while AddNew/Edit/Update/Delete write through to the
-// database at once. Errors are the engine's run-time errors (3021 no current
-// record, 3022 duplicate key, 3167 record deleted, 3265 unknown field).
+// An updatable result set over a table or stored query, opened by name: a
+// dynaset. Its set of rows is fixed when it opens, in the source's order;
+// rows added elsewhere appear only in a recordset opened afterwards. A row's
+// values are those stored when the row is read: a change made through another
+// recordset, window or program is seen, and a row deleted elsewhere reads as
+// 3167. Values are kept in memory with the change stamp they were read at and
+// re-read only when the database has changed since. AddNew/Edit/Update/Delete
+// write through to the database at once. Errors are the engine's run-time
+// errors (3021 no current record, 3022 duplicate key, 3167 record deleted,
+// 3265 unknown field).
 class Recordset {
 public:
     Recordset(Database& db, const QString& source);
@@ -55,15 +60,33 @@ public:
     struct Row {
         QVariant key;
         std::vector<QVariant> values;
-        bool deleted = false;
+        bool deleted = false;    // through this recordset
+        bool gone = false;       // elsewhere, as found when the row was re-read
+        quint32 epoch = 0;       // of the data, when the values were read
     };
     struct Data {
         bool isView = false;
         bool writable = true;
+        bool keyed = true;   // rows carry a key to re-read them by
         QString keyColumn;   // a real column that equals the row key, if any
         QStringList columns;
         QHash<QString, int> index;
         std::vector<Row> rows;
+        // The database's change stamp as last seen, counted in epochs: a row
+        // is current when it was read in the present epoch.
+        Database::Stamp seen;
+        quint32 epoch = 0;
+        quint32 freshEpoch = 0;  // every row was read in this epoch
+        size_t refreshed = 0;    // rows read in the present epoch
+        quint32 epochAt(const Database::Stamp& now)
+        {
+            if (!(now == seen)) {
+                seen = now;
+                ++epoch;
+                refreshed = 0;
+            }
+            return epoch;
+        }
     };
 
 private:
@@ -75,7 +98,11 @@ private:
     void requireOpen() const;
     void requireCurrent() const;
     void requireWritable() const;
+    // The current row with its stored values; 3167 when it is gone.
     const Row& current() const;
+    // Re-reads row i, and the stale rows after it, when the database has
+    // changed since they were read.
+    void refresh(int i) const;
     bool readRow(const QVariant& key, Row* row) const;
     void find(int from, const QString& column, qint64 value);
     int nextLive(int from, int step) const;

@@ -73,7 +73,8 @@ CREATE TABLE T_個別名簿 (
 -- the search window (ｱ=0 ... ﾜ=45, ﾝ=49). Half-width katakana count by their
 -- code; full-width katakana (and hiragana, 0x60 below them) through a map of
 -- the katakana block, one character a code, holding the place + 48 ('/' for
--- none). A voiced or small kana counts under its base kana. -1: no kana.
+-- none). A voiced or small kana counts under its base kana, the half-width
+-- small ones (ｧ..ｫ, ｬ ｭ ｮ, ｯ) included. -1: no kana.
 CREATE VIEW Q_選手 AS
 SELECT s.選手ID AS _key,
        s.選手ID, s.期, s.所属ID, s.級, s.名前, s.よみがな, s.よみがな１桁,
@@ -81,7 +82,12 @@ SELECT s.選手ID AS _key,
        ifnull(z.所属名, '') AS 所属名,
        ifnull(b.血液型名, '') AS 血液型名,
        s.選手ID AS 登番,
-       CASE WHEN u BETWEEN 65393 AND 65427 THEN u - 65393
+       CASE WHEN u BETWEEN 65383 AND 65387 THEN u - 65383
+            WHEN u = 65388 THEN 35
+            WHEN u = 65389 THEN 37
+            WHEN u = 65390 THEN 39
+            WHEN u = 65391 THEN 17
+            WHEN u BETWEEN 65393 AND 65427 THEN u - 65393
             WHEN u = 65428 THEN 35
             WHEN u = 65429 THEN 37
             WHEN u = 65430 THEN 39

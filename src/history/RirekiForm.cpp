@@ -141,13 +141,14 @@ void RirekiForm::ComboRireki_Click()
     const double id = Basic::Val(ComboRireki->currentText());
     Recordset& view = *view_;
     view.FindFirst(QStringLiteral("履歴ID"), qint64(id));
-    if (view.NoMatch())
-        return;
-    // A race deleted in this window stays in the list; it has nothing left to show.
-    if (!findStoredRace()) {
+    // The list holds the races stored when the window opened: one that is
+    // not found now, or has no row left in the table, has been deleted.
+    if (view.NoMatch() || !findStoredRace()) {
+        raceShown_ = false;
         MsgBox(QStringLiteral("このレース履歴は削除されています。"), Mb::OKOnly + Mb::Information);
         return;
     }
+    raceShown_ = true;
     LabelDisp();
 }
 
@@ -169,8 +170,10 @@ void RirekiForm::LabelDisp()
         auto label = [this, i](const char* name) { return RowLabel(this, name, i); };
         label("LabelNo")->setText(CStr(n));
         TextJyuni[size_t(i)]->setText(numberText(view.field(seat("結果", n))));
-        // An empty boat has no racer and no rhythm to show.
-        if (CInt(number(seat("選手", n))) == 0) {
+        // An empty boat, or one whose racer is no longer in the racer table
+        // (the query then gives 0 for the found registration number), has
+        // no racer and no rhythm to show.
+        if (CInt(number(seat("選手", n))) == 0 || CInt(number(seat("期", n))) == 0) {
             for (const RowCell& cell : kCells)
                 if (std::string_view(cell.name) != "LabelNo")
                     label(cell.name)->clear();
@@ -226,7 +229,7 @@ void RirekiForm::Menu_Edit_Click()
     }
     if (MsgBox(QStringLiteral("履歴テーブルを更新しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル更新")) != Mb::Yes)
         return;
-    if (view_->eof() || view_->bof() || !findStoredRace())
+    if (!raceShown_ || !findStoredRace())
         return;
     Recordset& table = *table_;
     table.Edit();
@@ -249,7 +252,7 @@ void RirekiForm::Mneu_Delete_Click()
         return;
     if (MsgBox(QStringLiteral("履歴テーブルを削除しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル削除")) != Mb::Yes)
         return;
-    if (view_->eof() || view_->bof() || !findStoredRace())
+    if (!raceShown_ || !findStoredRace())
         return;
     table_->Delete();
 }
@@ -261,7 +264,7 @@ void RirekiForm::Menu_Print_Click()
     if (MsgBox(QStringLiteral("レース履歴を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("レース履歴印刷")) != Mb::Yes)
         return;
     CharPrinter printer(Global().ProgramFolder, QStringLiteral("レース履歴"));
-    if (BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
+    if (!raceShown_ || BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
         MsgBox(QStringLiteral("該当レコードがありません"));
         return;
     }

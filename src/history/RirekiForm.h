@@ -43,6 +43,8 @@ private:
     std::unique_ptr<Recordset> table_;
     std::unique_ptr<Recordset> branches_;
     int16_t selected_ = 0;
+    // The last choice found its race, which the rows show.
+    bool raceShown_ = false;
     QComboBox* ComboRireki = nullptr;
     std::array<QLineEdit*, 6> TextJyuni{};
 };

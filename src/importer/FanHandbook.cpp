@@ -26,11 +26,19 @@ QString text(const char* record, int from, int length) { return DecodeCp932(QByt
 
 // The leading-number rule on a field of digits.
 double number(const char* record, int from, int length) { return Basic::Val(text(record, from, length)); }
+// A number as a whole-number column takes it.
+int whole(double value) { return Basic::CInt(value); }
 }
 
 Lookups LoadLookups(Database& db)
 {
     Lookups lookups;
+    LoadLookups(db, lookups);
+    return lookups;
+}
+
+void LoadLookups(Database& db, Lookups& lookups)
+{
     Recordset branches(db, QStringLiteral("T_所属"));
     for (; !branches.eof(); branches.MoveNext()) {
         const qint64 id = branches.field(QStringLiteral("所属ID")).toLongLong();
@@ -45,7 +53,6 @@ Lookups LoadLookups(Database& db)
             throw RuntimeError(9, kSource, QStringLiteral("インデックスが有効範囲にありません。(血液型ID %1)").arg(id));
         lookups.bloodType[size_t(id)] = blood.field(QStringLiteral("血液型名")).toString();
     }
-    return lookups;
 }
 
 QVariant Seireki(const QString& era, const QString& year)
@@ -67,7 +74,7 @@ QVariant Seireki(const QString& era, const QString& year)
 QVariant Ex_Syozoku(const Lookups& lookups, const QString& name)
 {
     for (int id = 1; id <= 50; ++id)
-        if (lookups.prefecture[size_t(id)] == name)
+        if (!lookups.prefecture[size_t(id)].isEmpty() && lookups.prefecture[size_t(id)] == name)
             return id;
     return QVariant();
 }
@@ -75,7 +82,7 @@ QVariant Ex_Syozoku(const Lookups& lookups, const QString& name)
 int Ex_Bladtype(const Lookups& lookups, const QString& name)
 {
     for (int id = 1; id <= 5; ++id)
-        if (lookups.bloodType[size_t(id)] == name)
+        if (!lookups.bloodType[size_t(id)].isEmpty() && lookups.bloodType[size_t(id)] == name)
             return id;
     return 5;
 }
@@ -83,8 +90,8 @@ int Ex_Bladtype(const Lookups& lookups, const QString& name)
 Racer ConvertRecord(const Lookups& lookups, const char* r, int recordLength)
 {
     Racer racer;
-    racer.sensyuId = number(r, 0, 4);
-    racer.ki = number(r, 195, 3);
+    racer.sensyuId = whole(number(r, 0, 4));
+    racer.ki = whole(number(r, 195, 3));
     racer.shozokuId = Ex_Syozoku(lookups, text(r, 35, 4).left(2));
     racer.kyu = text(r, 39, 2);
     // The old layout pads the name after it and keeps seven characters; the
@@ -93,9 +100,9 @@ Racer ConvertRecord(const Lookups& lookups, const char* r, int recordLength)
     const QString reading = text(r, 20, 15);
     racer.yomigana = reading;
     racer.yomigana1 = reading.left(1);
-    racer.seiNen = Basic::Val(Seireki(text(r, 41, 1), text(r, 42, 2)).toString());
-    racer.seiTuki = number(r, 44, 2);
-    racer.seiHi = number(r, 46, 2);
+    racer.seiNen = whole(Basic::Val(Seireki(text(r, 41, 1), text(r, 42, 2)).toString()));
+    racer.seiTuki = whole(number(r, 44, 2));
+    racer.seiHi = whole(number(r, 46, 2));
     racer.bloodType = Ex_Bladtype(lookups, Basic::Trim(text(r, 56, 2).left(2)));
     racer.win = number(r, 58, 4) / 100;
     racer.place = number(r, 62, 4) / 10;
@@ -176,15 +183,16 @@ int importRecords(Database& db, const Lookups& lookups, QByteArrayView bytes, co
         "INSERT INTO T_選手 (選手ID, 期, 所属ID, 級, 名前, よみがな, よみがな１桁, 生年, 生月, 生日, 血液型ID, 勝率, 複勝率) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)"));
     for (qint64 i = 0; i < count; ++i) {
-        const Racer r = ConvertRecord(lookups, data + i * recordLength, recordLength);
-        insert.bind(1, r.sensyuId).bind(2, r.ki).bind(3, r.shozokuId).bind(4, r.kyu).bind(5, r.namae);
-        insert.bind(6, r.yomigana).bind(7, r.yomigana1).bind(8, r.seiNen).bind(9, r.seiTuki).bind(10, r.seiHi);
-        insert.bind(11, r.bloodType).bind(12, r.win).bind(13, r.place);
+        const char* record = data + i * recordLength;
         try {
+            const Racer r = ConvertRecord(lookups, record, recordLength);
+            insert.bind(1, r.sensyuId).bind(2, r.ki).bind(3, r.shozokuId).bind(4, r.kyu).bind(5, r.namae);
+            insert.bind(6, r.yomigana).bind(7, r.yomigana1).bind(8, r.seiNen).bind(9, r.seiTuki).bind(10, r.seiHi);
+            insert.bind(11, r.bloodType).bind(12, r.win).bind(13, r.place);
             insert.step();
         } catch (const RuntimeError& error) {
             throw RuntimeError(error.number(), error.source(),
-                               QStringLiteral("第 %1 レコード（登番 %2）: %3").arg(i + 1).arg(r.sensyuId.toString(), error.description()));
+                               QStringLiteral("第 %1 レコード（登番 %2）: %3").arg(i + 1).arg(text(record, 0, 4), error.description()));
         }
         insert.reset();
     }

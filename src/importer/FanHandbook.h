@@ -24,18 +24,23 @@ struct Lookups {
     std::array<QString, 6> bloodType;    // 血液型名 by 血液型ID 0..5
 };
 
-// Reads both tables; an id outside its table stops with the overflow error.
+// Reads both tables into `lookups`; an id outside its table stops with the
+// subscript error, and the rows read before it stay in the lookups.
+void LoadLookups(Database& db, Lookups& lookups);
 Lookups LoadLookups(Database& db);
 
 // Birth year from the era letter and the year in the era: M +1867, T +1911,
 // S +1925, H +1988, R +2018; any other letter gives an empty value.
 QVariant Seireki(const QString& era, const QString& year);
-// The 所属ID whose 県名 equals the name (slots 1..50); empty when none.
+// The 所属ID whose 県名 equals the name (slots 1..50); empty when none. An
+// empty slot matches nothing.
 QVariant Ex_Syozoku(const Lookups& lookups, const QString& name);
-// The 血液型ID whose name equals the given one (slots 1..5); 5 when none.
+// The 血液型ID whose name equals the given one (slots 1..5); 5 ("不明")
+// when none. An empty slot matches nothing, so a blank type gives 5.
 int Ex_Bladtype(const Lookups& lookups, const QString& name);
 
-// One racer row as the racer table takes it.
+// One racer row as the racer table takes it: the whole-number columns
+// rounded as CInt does (a half to the even neighbour).
 struct Racer {
     QVariant sensyuId, ki, shozokuId, kyu, namae, yomigana, yomigana1, seiNen, seiTuki, seiHi, bloodType, win, place;
 };

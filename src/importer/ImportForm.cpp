@@ -168,14 +168,15 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     SelectDrive->setCurrentText(homeVolume);
     connect(SelectDrive, &QComboBox::activated, this, [this] { Guarded([&] { SelectDrive_Change(); }); });
     connect(SelectDir, &DirList::pathChanged, this, [this] { Guarded([&] { SelectDir_Change(); }); });
-    connect(FileSelect, &QListWidget::itemClicked, this, [this] { Guarded([&] { FileSelect_Click(); }); });
-    // Enter on the highlighted file chooses it, as a click does.
-    connect(FileSelect, &QListWidget::itemActivated, this, [this] { Guarded([&] { FileSelect_Click(); }); });
+    // The highlighted file is the chosen one, whether clicked or reached
+    // with the keyboard.
+    connect(FileSelect, &QListWidget::itemSelectionChanged, this, [this] { Guarded([&] { FileSelect_Click(); }); });
     SelectDir->setPath(home);
 
     Guarded([this] {
+        // On an error the rows read before it stay in the lookups.
         Database db(Global().ProgramFolder);
-        lookups_ = FanHandbook::LoadLookups(db);
+        FanHandbook::LoadLookups(db, lookups_);
     });
 }
 
@@ -207,9 +208,10 @@ void ImportForm::showFiles()
 
 void ImportForm::FileSelect_Click()
 {
-    QListWidgetItem* item = FileSelect->currentItem();
-    if (!item)
-        return;
+    const QList<QListWidgetItem*> selected = FileSelect->selectedItems();
+    if (selected.isEmpty())
+        return;  // a folder change empties the list; the choice stays
+    QListWidgetItem* item = selected.first();
     chosenFolder_ = withSlash(SelectDir->path());
     const QString name = item->text();
     if (name == QLatin1String("FAN.TXT")) {

@@ -13,6 +13,7 @@
 
 namespace {
 bool g_forcePdf = false;
+CharPrinter* g_lastEnded = nullptr;
 constexpr int kPrinterError = 482;
 
 bool isHalfWidth(QChar c)
@@ -151,8 +152,16 @@ QColor CharPrinter::colourAt(int page, int line, int column) const
     return found;
 }
 
+const CharPrinter& CharPrinter::lastEnded()
+{
+    static CharPrinter none{QString(), QString()};
+    return g_lastEnded ? *g_lastEnded : none;
+}
+
 QString CharPrinter::endDoc()
 {
+    delete g_lastEnded;
+    g_lastEnded = new CharPrinter(*this);
     QPrinter printer(QPrinter::HighResolution);
     QString pdfPath;
     const QPrinterInfo system = QPrinterInfo::defaultPrinter();

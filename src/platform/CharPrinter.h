@@ -63,6 +63,8 @@ public:
     // Where ended documents go instead of the printer (tests): a PDF in the
     // folder even when a printer exists.
     static void setForcePdf(bool force);
+    // The last document ended in this process, as it was sent (tests).
+    static const CharPrinter& lastEnded();
 
 private:
     Line& currentLine();

@@ -193,9 +193,11 @@ void SearchPanel::cacheFieldIndexes()
 
 void SearchPanel::Table_Change()
 {
-    recordset_.reset();
-    recordset_ = std::make_unique<Recordset>(
+    // The new recordset is opened before the old one goes: when it cannot
+    // be opened the window keeps a usable one.
+    auto reopened = std::make_unique<Recordset>(
         db_, Global().ExtractMode != 0 ? QStringLiteral("Q_選手抽出") : QStringLiteral("Q_選手"));
+    recordset_ = std::move(reopened);
     cacheFieldIndexes();
     if (onTableChange)
         onTableChange();
@@ -326,10 +328,13 @@ void SearchPanel::Command500_Click()
         onSearch(Kind::ListAll, 0);
     Table_Change();
     Recordset& rs = *recordset_;
+    // An empty table is reported before the list is touched.
+    if (rs.RecordCount() == 0) {
+        MsgBox(QStringLiteral("該当レコードがありません"));
+        return;
+    }
     scan({Kind::ListAll, "一覧検索領域オーバーフロー", QStringLiteral("該当レコードがありません")},
          [&] {
-             if (rs.RecordCount() == 0)
-                 return false;
              rs.MoveFirst();
              return true;
          },

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <sqlite3.h>
 #include <QTest>
 
 namespace {
@@ -283,6 +284,13 @@ private slots:
         QTest::newRow("ヴ") << QStringLiteral("ヴィ") << 2;
         QTest::newRow("hiragana") << QStringLiteral("よしだ") << 39;
         QTest::newRow("hiragana voiced") << QStringLiteral("ばば") << 25;
+        QTest::newRow("small ｧ") << QStringLiteral("ｧｲ") << 0;
+        QTest::newRow("small ｫ") << QStringLiteral("ｫ") << 4;
+        QTest::newRow("small ｬ") << QStringLiteral("ｬﾏ") << 35;
+        QTest::newRow("small ｭ") << QStringLiteral("ｭｷ") << 37;
+        QTest::newRow("small ｮ") << QStringLiteral("ｮｼ") << 39;
+        QTest::newRow("small ｯ") << QStringLiteral("ｯｸ") << 17;
+        QTest::newRow("full-width small ッ") << QStringLiteral("ッ") << 17;
         QTest::newRow("no kana") << QStringLiteral("*ABC") << -1;
         QTest::newRow("blank") << QStringLiteral(" ﾔﾏ") << -1;
     }
@@ -346,8 +354,10 @@ private slots:
 
         // A change by this connection...
         first.Delete();
-        QCOMPARE(shared.RecordCount(), 2);  // an open recordset keeps its own rows
-        QCOMPARE(shared.field(QStringLiteral("選手ID")).toInt(), 3945);
+        QCOMPARE(shared.RecordCount(), 2);  // an open recordset keeps its set of rows...
+        QCOMPARE(ErrorNumberOf([&] { shared.field(QStringLiteral("選手ID")); }), EngineError::RecordDeleted);
+        shared.MoveNext();                  // ...but reads what is stored
+        QCOMPARE(shared.field(QStringLiteral("選手ID")).toInt(), 4000);
         QCOMPARE(Recordset(db, QStringLiteral("Q_選手")).RecordCount(), 1);
 
         // ...and by another program's connection.
@@ -360,6 +370,140 @@ private slots:
         }
         Recordset again(db, QStringLiteral("Q_選手"));
         QCOMPARE(again.field(QStringLiteral("期")).toInt(), 99);
+    }
+
+    // An open recordset reads what is stored when a row is read, whoever
+    // wrote it; its set of rows stays as it was opened.
+    void openRecordsetsReadWhatIsStored()
+    {
+        TestFolder t;
+        SeedRacers(t.folder(), {{3945}, {4000}});
+        Database db(t.folder());
+        {
+            Recordset add(db, QStringLiteral("T_レース履歴"));
+            for (int race = 1; race <= 2; ++race) {
+                add.AddNew();
+                add.setField(QStringLiteral("調査年"), 1999);
+                add.setField(QStringLiteral("レースNO"), race);
+                add.setField(QStringLiteral("選手1"), 3945);
+                add.Update();
+            }
+        }
+        Recordset writer(db, QStringLiteral("T_レース履歴"));
+        Recordset table(db, QStringLiteral("T_レース履歴"));
+        Recordset view(db, QStringLiteral("Q_レース履歴"));
+        QCOMPARE(view.field(QStringLiteral("結果1")).toInt(), 0);  // read before the change
+
+        writer.Edit();
+        writer.setField(QStringLiteral("結果1"), 3);
+        writer.setField(QStringLiteral("結果6"), 6);
+        writer.Update();
+        QCOMPARE(table.field(QStringLiteral("結果1")).toInt(), 3);
+        QCOMPARE(view.field(QStringLiteral("結果1")).toInt(), 3);
+        QCOMPARE(view.field(QStringLiteral("結果6")).toInt(), 6);
+        // Moving away and back, and finding by the changed value.
+        view.MoveNext();
+        view.FindFirst(QStringLiteral("結果6"), 6);
+        QVERIFY(!view.NoMatch());
+        QCOMPARE(view.field(QStringLiteral("レースNO")).toInt(), 1);
+        view.FindFirst(QStringLiteral("結果6"), 0);
+        QCOMPARE(view.field(QStringLiteral("レースNO")).toInt(), 2);
+
+        // A change to a joined table shows in the view.
+        Recordset racers(db, QStringLiteral("Q_選手"));
+        racers.Edit();
+        racers.setField(QStringLiteral("名前"), QStringLiteral("山田一郎"));
+        racers.Update();
+        view.MoveFirst();
+        QCOMPARE(view.field(QStringLiteral("名前1")).toString(), QStringLiteral("山田一郎"));
+        QCOMPARE(Recordset(db, QStringLiteral("Q_選手抽出")).RecordCount(), 0);
+
+        // A row deleted through another recordset reads as deleted; moves
+        // still reach it, and the rows around it read as stored.
+        table.MoveLast();
+        table.Delete();
+        QCOMPARE(view.RecordCount(), 2);
+        view.MoveLast();
+        QCOMPARE(ErrorNumberOf([&] { view.field(QStringLiteral("結果1")); }), EngineError::RecordDeleted);
+        writer.MoveLast();
+        QCOMPARE(ErrorNumberOf([&] { writer.field(QStringLiteral("結果1")); }), EngineError::RecordDeleted);
+        QCOMPARE(ErrorNumberOf([&] { writer.Edit(); }), EngineError::RecordDeleted);
+        view.MovePrevious();
+        QCOMPARE(view.field(QStringLiteral("結果1")).toInt(), 3);
+
+        // Rows added elsewhere appear only after a reopen.
+        table.AddNew();
+        table.setField(QStringLiteral("調査年"), 2000);
+        table.Update();
+        QCOMPARE(view.RecordCount(), 2);
+        view.FindFirst(QStringLiteral("調査年"), 2000);
+        QVERIFY(view.NoMatch());
+        QCOMPARE(Recordset(db, QStringLiteral("Q_レース履歴")).RecordCount(), 2);
+    }
+
+    // Another program writes through its own connection.
+    void openRecordsetsSeeOtherPrograms()
+    {
+        TestFolder t;
+        SeedRacers(t.folder(), {{3945}, {4000}, {4100}});
+        Database db(t.folder());
+        Recordset table(db, QStringLiteral("T_選手"));
+        Recordset query(db, QStringLiteral("Q_選手"));
+        QCOMPARE(query.field(QStringLiteral("期")).toInt(), 64);
+        {
+            Database other(t.folder());  // another window of this program
+            Recordset racers(other, QStringLiteral("T_選手"));
+            racers.Edit();
+            racers.setField(QStringLiteral("期"), 99);
+            racers.Update();
+        }
+        QCOMPARE(query.field(QStringLiteral("期")).toInt(), 99);
+        QCOMPARE(table.field(QStringLiteral("期")).toInt(), 99);
+
+        // A program of its own, which this process has no hook into.
+        sqlite3* raw = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(t.file("Vantor.mdb")).constData(), &raw), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(raw, "UPDATE T_選手 SET 所属ID = 14 WHERE 選手ID = 4000; "
+                                   "DELETE FROM T_選手 WHERE 選手ID = 4100; "
+                                   "INSERT INTO T_選手 (選手ID, 期) VALUES (5000, 1)", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(raw);
+        QTest::qSleep(5);  // another program's commit is noticed within a millisecond
+        query.MoveNext();
+        QCOMPARE(query.field(QStringLiteral("所属名")).toString(), QStringLiteral("神奈川"));
+        query.MoveNext();
+        QCOMPARE(ErrorNumberOf([&] { query.field(QStringLiteral("期")); }), EngineError::RecordDeleted);
+        QCOMPARE(query.RecordCount(), 3);
+        table.FindFirst(QStringLiteral("所属ID"), 14);
+        QCOMPARE(table.field(QStringLiteral("選手ID")).toInt(), 4000);
+    }
+
+    // A scan over many rows after a change reads every row as stored.
+    void aLongScanAfterAChangeReadsEveryRowAsStored()
+    {
+        TestFolder t;
+        std::vector<TestRacer> seed;
+        for (int i = 1; i <= 700; ++i)
+            seed.push_back(TestRacer{i});
+        SeedRacers(t.folder(), seed);
+        Database db(t.folder());
+        Recordset query(db, QStringLiteral("Q_選手"));
+        db.execute(QStringLiteral("UPDATE T_選手 SET 期 = 選手ID WHERE 選手ID % 100 = 7; DELETE FROM T_選手 WHERE 選手ID = 400"));
+        int changed = 0;
+        int deleted = 0;
+        for (query.MoveFirst(); !query.eof(); query.MoveNext()) {
+            if (ErrorNumberOf([&] { query.field(QStringLiteral("期")); }) == EngineError::RecordDeleted) {
+                ++deleted;
+                continue;
+            }
+            const int id = query.field(QStringLiteral("選手ID")).toInt();
+            QCOMPARE(query.field(QStringLiteral("期")).toInt(), id % 100 == 7 ? id : 64);
+            changed += id % 100 == 7 ? 1 : 0;
+        }
+        QCOMPARE(changed, 7);
+        QCOMPARE(deleted, 1);
+        query.FindFirst(QStringLiteral("期"), 607);
+        QCOMPARE(query.field(QStringLiteral("選手ID")).toInt(), 607);
     }
 
     void compactionReplacesTheFile()

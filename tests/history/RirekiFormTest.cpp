@@ -378,6 +378,83 @@ private slots:
         QCOMPARE(box->itemText(0), QStringLiteral("1 ： 1999.8.23　桐生競艇　第1レース"));
     }
 
+    // Positions saved through the history table are what the window shows
+    // and prints afterwards, and what the next save starts from.
+    void savedPositionsAreShownPrintedAndKept()
+    {
+        std::vector<TestRacer> racers;
+        for (int i = 0; i < 6; ++i)
+            racers.push_back(racer(4000 + i, QDate(1970 + i, 3, 1)));
+        SeedRacers(folder_->folder(), racers);
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {4000, 4001, 4002, 4003, 4004, 4005}},
+                                       {kSurvey, 1, 2, {4000, 4001, 4002, 4003, 4004, 4005}}});
+        auto* form = open();
+        auto type = [&](const std::array<const char*, 6>& texts) {
+            for (int i = 0; i < 6; ++i)
+                position(form, i)->setText(QString::fromLatin1(texts[size_t(i)]));
+        };
+        auto shown = [&] {
+            std::array<int, 6> out{};
+            for (int i = 0; i < 6; ++i)
+                out[size_t(i)] = position(form, i)->text().toInt();
+            return out;
+        };
+        auto printed = [&] {
+            MsgBoxScript::queue(Mb::Yes);
+            trigger(form, "Menu_Print");
+            std::array<int, 6> out{};
+            for (int i = 0; i < 6; ++i)
+                out[size_t(i)] = CharPrinter::lastEnded().lineText(0, 4 + i).split(QLatin1Char(' '), Qt::SkipEmptyParts).last().toInt();
+            return out;
+        };
+        choose(form, 0);
+        type({"3", "2", "1", "0", "0", "6"});
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+        QCOMPARE(storedResults(), (std::array<int, 6>{3, 2, 1, 0, 0, 6}));
+        QCOMPARE(printed(), (std::array<int, 6>{3, 2, 1, 0, 0, 6}));
+
+        choose(form, 1);
+        QCOMPARE(shown(), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
+        choose(form, 0);
+        QCOMPARE(shown(), (std::array<int, 6>{3, 2, 1, 0, 0, 6}));
+        QCOMPARE(printed(), (std::array<int, 6>{3, 2, 1, 0, 0, 6}));
+
+        position(form, 0)->setText(QStringLiteral("4"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+        QCOMPARE(storedResults(), (std::array<int, 6>{4, 2, 1, 0, 0, 6}));
+        QCOMPARE(storedResults(1), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
+        choose(form, 1);
+        choose(form, 0);
+        QCOMPARE(shown(), (std::array<int, 6>{4, 2, 1, 0, 0, 6}));
+        QCOMPARE(printed(), (std::array<int, 6>{4, 2, 1, 0, 0, 6}));
+        QVERIFY(!MsgBoxScript::texts().join(QString()).contains(QStringLiteral("エラー")));
+    }
+
+    // A racer no longer in the racer table: a seat like an empty one, with
+    // no registration number, no rhythm and no red, on screen and on paper.
+    void aRacerNoLongerStoredShowsAsAnEmptySeat()
+    {
+        SeedRacers(folder_->folder(), {racer(1, kSurvey), racer(2, kSurvey)});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 9999, 2, 0, 0, 0}}});
+        auto* form = open();
+        choose(form, 0);
+        QCOMPARE(cell(form, "LabelNo", 1)->text(), QStringLiteral("2"));
+        for (const char* name : {"LabelKi", "LabelNamae", "LabelSeiNen", "LabelBody", "LabelHeart", "LabelIntel"})
+            QVERIFY2(cell(form, name, 1)->text().isEmpty(), name);
+        for (const char* name : {"LabelBody", "LabelHeart", "LabelIntel"})
+            QVERIFY2(!isRed(cell(form, name, 1)), name);
+        QCOMPARE(cell(form, "LabelKi", 2)->text(), QStringLiteral("2"));
+        QVERIFY(isRed(cell(form, "LabelBody", 2)));
+
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Print");
+        const CharPrinter& paper = CharPrinter::lastEnded();
+        QVERIFY(paper.lineText(0, 4).startsWith(QStringLiteral("           1 東京   1    選手1")));
+        QVERIFY(paper.lineText(0, 5).isEmpty());
+    }
+
     void printingSixSeats()
     {
         std::vector<TestRacer> racers;

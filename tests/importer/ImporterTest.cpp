@@ -235,6 +235,55 @@ private slots:
         QVERIFY(racerTable(folder_->folder()) == before);
     }
 
+    // Whole-number columns take a fraction rounded as CInt does.
+    void fractionsAreRoundedHalfToEven()
+    {
+        std::vector<FanRecord> records{record("10.5"), record("11.5"), record("4001")};
+        records[0].month = QStringLiteral(".5");
+        records[0].ki = QStringLiteral("1.5");
+        records[1].ki = QStringLiteral("2.5");
+        records[1].day = QStringLiteral("7.");
+        QCOMPARE(import(FanFileBytes(records, 412)), 3);
+        const auto rows = racerTable(folder_->folder());
+        QCOMPARE(rows[0].id.toInt(), 10);
+        QCOMPARE(rows[0].month, QVariant(qlonglong(0)));
+        QCOMPARE(rows[0].ki.toInt(), 2);
+        QCOMPARE(rows[1].id.toInt(), 12);
+        QCOMPARE(rows[1].ki.toInt(), 2);
+        QCOMPARE(rows[1].day.toInt(), 7);
+        QCOMPARE(rows[2].month.toInt(), 5);
+    }
+
+    // A load that fails keeps the rows read before the error; an empty slot
+    // never matches, so a blank or unknown blood type is 5.
+    void aFailedLoadKeepsWhatWasRead()
+    {
+        {
+            Database db(folder_->folder());
+            db.execute(QStringLiteral("INSERT INTO T_所属 (所属ID, 所属名, 県名) VALUES (51, '外国', '外国')"));
+        }
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        auto* form = qobject_cast<ImportForm*>(Forms::show(QStringLiteral("ImportForm")));
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+        QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("エラー番号 ")));
+
+        std::vector<FanRecord> records{record("4001"), record("4002"), record("4003")};
+        records[1].blood = QStringLiteral("  ");
+        records[2].branch = QStringLiteral("  ");
+        WriteFile(folder_->file("FAN9907.TXT"), FanFileBytes(records, 412));
+        form->findChild<DirList*>(QStringLiteral("SelectDir"))->setPath(folder_->folder());
+        ClickListLine(form->findChild<QListWidget*>(QStringLiteral("FileSelect")), 0);
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommandButton_1")), Qt::LeftButton);
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("インポート終了"));
+        const auto rows = racerTable(folder_->folder());
+        QCOMPARE(rows[0].ken.toInt(), 12);
+        QCOMPARE(rows[1].blood.toInt(), 5);
+        QCOMPARE(rows[0].blood.toInt(), 5);  // the blood types were never read
+        QVERIFY(rows[2].ken.isNull());
+    }
+
     void windowFlow()
     {
         import(FanFileBytes({record("4001")}, 412));
@@ -270,6 +319,17 @@ private slots:
         ClickListLine(list, 0);
         QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("FAN.TXT ファイルは選択出来ません。")});
         QCOMPARE(chosen->text(), files + QStringLiteral("fan9907.txt"));  // the earlier choice stays
+
+        // The keyboard chooses as the mouse does.
+        MsgBoxScript::shown().clear();
+        ClickListLine(list, 1);
+        list->setFocus();
+        QTest::keyClick(list->viewport(), Qt::Key_Down);
+        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(chosen->text(), files + QStringLiteral("Fan9908.txt"));
+        QTest::keyClick(list->viewport(), Qt::Key_Up);
+        QCOMPARE(chosen->text(), files + QStringLiteral("fan9907.txt"));
+        QVERIFY(MsgBoxScript::shown().empty());
 
         // No changes nothing and shows no progress window.
         MsgBoxScript::shown().clear();

@@ -13,11 +13,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
+#include <sqlite3.h>
 
 namespace {
 std::vector<TestRacer> racersOf(int first, int count, int ken, int ki = 64)
@@ -163,6 +165,47 @@ private slots:
             QVERIFY(!get<QPushButton>(QStringLiteral("ComboNamae_%1").arg(k))->isVisible());
         QCOMPARE(get<QPushButton>(QStringLiteral("ComboNamae_45"))->text(), QStringLiteral("ﾜ"));
         QCOMPARE(get<QPushButton>(QStringLiteral("ComboNamae_39"))->text(), QStringLiteral("ﾖ"));
+    }
+
+    // Another program holds the database: the search reports it, and the
+    // window stays usable for the next searches.
+    void aFailedReopenLeavesTheWindowUsable()
+    {
+        std::vector<TestRacer> racers = racersOf(4000, 2, 12);
+        racers[1].yomi = QStringLiteral("ｶﾄｳ");
+        SeedRacers(folder_->folder(), racers);
+        open();
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(folder_->file("Vantor.mdb")).constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        press(QStringLiteral("Kenmei_12"));
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+        QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("エラー番号 ")));
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+
+        MsgBoxScript::shown().clear();
+        press(QStringLiteral("ComboNamae_5"));
+        QCOMPARE(lines(list1()), QStringList{QStringLiteral("東京    4001  64  山田太郎")});
+        pickInCombo(QStringLiteral("ComboKi"), QStringLiteral("64"));
+        QCOMPARE(list1()->count(), 2);
+        pickInCombo(QStringLiteral("ComboToban"), QStringLiteral("4000"));
+        QCOMPARE(list1()->count(), 1);
+        press(QStringLiteral("Kenmei_12"));
+        QCOMPARE(list1()->count(), 2);
+        QVERIFY(MsgBoxScript::shown().empty());
+    }
+
+    void listAllOnAnEmptyExtractionKeepsTheList()
+    {
+        SeedRacers(folder_->folder(), racersOf(4000, 3, 12));
+        Global().ExtractMode = 1;
+        open();
+        pickInCombo(QStringLiteral("ComboKi"), QStringLiteral("64"));
+        QCOMPARE(list1()->count(), 3);
+        press(QStringLiteral("Command500"));
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("該当レコードがありません")});
+        QCOMPARE(list1()->count(), 3);
     }
 
     void extractionModeReadsTheExtractionQuery()
