@@ -87,9 +87,6 @@ CautionForm::CautionForm(QWidget* parent) : QWidget(parent, Qt::Dialog)
     frame->setObjectName(QStringLiteral("PictureWaku"));
     frame->setFrameShape(QFrame::StyledPanel);
     Set_Control(frame, 193, 74, 8, 8);
-    auto* text = new QLabel(QStringLiteral("選手テーブルを\n作成しています…"), frame);
-    text->setAlignment(Qt::AlignCenter);
-    Set_ControlFont(text, 10, 193, 74, 0, 0);
     SizeAndCentre(this, 210, 90);
 }
 
@@ -104,11 +101,13 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     auto add = [this](QWidget* menu, const char* name, const QString& caption, std::function<void()> handler) {
         AddMenuItem(menu, QString::fromLatin1(name), caption, this, std::move(handler));
     };
-    add(bar, "Menu_Close", QStringLiteral("終了(&X&ｻ)"), [this] { CommandButton_Click(0); });
-    add(bar, "Menu_Import", QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), [this] { CommandButton_Click(1); });
+    // The menu items run the command handler, whose report has no icon.
+    auto command = [this](int index) { return [this, index] { Guarded([&] { CommandButton_Click(index); }, 0); }; };
+    add(bar, "Menu_Close", QStringLiteral("終了(&X&ｻ)"), command(0));
+    add(bar, "Menu_Import", QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), command(1));
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
-    add(help, "Menu_Help_Card", QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"), [this] { CommandButton_Click(2); });
+    add(help, "Menu_Help_Card", QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"), command(2));
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&A&ﾁ)"), [this] { Menu_Help_About_Click(); });
 
     auto* frame = new QFrame(client);
@@ -145,7 +144,7 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
         auto* button = new QPushButton(QString::fromUtf8(captions[i]), buttons);
         button->setObjectName(QStringLiteral("CommandButton_%1").arg(i));
         Set_ControlFont(button, 10, 72, 32, 72 * i, 0);
-        connect(button, &QPushButton::clicked, this, [this, i] { Guarded([&] { CommandButton_Click(i); }); });
+        connect(button, &QPushButton::clicked, this, command(i));
         CommandButton[size_t(i)] = button;
     }
     FileSelect = new QListWidget(frame);
@@ -166,15 +165,16 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     }
     SelectDrive->addItems(roots);
     SelectDrive->setCurrentText(homeVolume);
-    connect(SelectDrive, &QComboBox::activated, this, [this] { Guarded([&] { SelectDrive_Change(); }); });
-    connect(SelectDir, &DirList::pathChanged, this, [this] { Guarded([&] { SelectDir_Change(); }); });
-    connect(FileSelect, &QListWidget::itemClicked, this, [this] { Guarded([&] { FileSelect_Click(); }); });
+    // The load, drive, folder and file handlers report with the critical-stop icon.
+    connect(SelectDrive, &QComboBox::activated, this, [this] { Guarded([&] { SelectDrive_Change(); }, Mb::Critical); });
+    connect(SelectDir, &DirList::pathChanged, this, [this] { Guarded([&] { SelectDir_Change(); }, Mb::Critical); });
+    connect(FileSelect, &QListWidget::itemClicked, this, [this] { Guarded([&] { FileSelect_Click(); }, Mb::Critical); });
     SelectDir->setPath(home);
 
     Guarded([this] {
         Database db(Global().ProgramFolder);
         lookups_ = FanHandbook::LoadLookups(db);
-    });
+    }, Mb::Critical);
 }
 
 void ImportForm::SelectDrive_Change()

@@ -29,4 +29,5 @@ constexpr int OutOfMemory = 7;
 constexpr int FileNotFound = 53;
 constexpr int BadFileFormat = 321;
 constexpr int PathFileAccess = 75;
+constexpr int Internal = 51;
 }
