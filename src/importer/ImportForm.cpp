@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
 
 namespace {
 const QString kInformation = QStringLiteral(
@@ -120,6 +122,16 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     TextInformation->setReadOnly(true);
     TextInformation->setPlainText(kInformation);
     Set_ControlFont(TextInformation, 9, 485, 120, 16, 16);
+    // All eight lines fit the box, neither wrapped nor scrolled: narrow
+    // margins and lines one font size apart.
+    TextInformation->document()->setDocumentMargin(2);
+    QTextCursor all(TextInformation->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat lines;
+    lines.setLineHeight(QFontMetrics(TextInformation->font()).height(), QTextBlockFormat::FixedHeight);
+    all.mergeBlockFormat(lines);
+    TextInformation->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TextInformation->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* label = new QLabel(QStringLiteral("選択ファイル"), frame);
     label->setObjectName(QStringLiteral("Label1"));
