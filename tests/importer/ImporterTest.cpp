@@ -304,6 +304,12 @@ private slots:
         QVERIFY(racerTable(folder_->folder()) == imported);
     }
 
+    void everyMenuItemShowsItsWholeCaption()
+    {
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        VerifyMenusShowWholeCaptions(Forms::show(QStringLiteral("ImportForm")));
+    }
+
     void volumesAndAnUnreadableOne()
     {
         Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
