@@ -87,7 +87,8 @@ Bior2Form::Bior2Form(QWidget* parent) : QMainWindow(parent)
         Set_Control(icon, 21, 21, 1, 2);
         auto* label = new QLabel(QString::fromUtf8(names[k]), box);
         label->setObjectName(QStringLiteral("LabelBikou_%1").arg(k));
-        Set_ControlFont(label, 9, 49, 25, 20, 0);
+        // The caption starts right of the 21-pixel icon.
+        Set_ControlFont(label, 9, 42, 25, 23, 0);
     }
     const char* captions[6] = {"前月", "前日", "翌日", "翌月", "縦線", "MSG"};
     for (int k = 0; k < 6; ++k) {

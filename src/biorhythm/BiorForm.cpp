@@ -63,11 +63,7 @@ BiorForm::BiorForm(QWidget* parent) : QMainWindow(parent)
             detail->addSeparator()->setObjectName(name);
     }
 
-    for (int k = 0; k < 2; ++k) {
-        auto* label = new QLabel(k == 0 ? SurveyDateHeading() : RaceHeading(), client);
-        label->setObjectName(QStringLiteral("LabelDisp_%1").arg(k));
-        Set_ControlFont(label, 12, 160, 20, 8 + 168 * k, 8);
-    }
+    PlaceRaceHeadings(client, 8, 8);
     const char* names[3] = {"身体", "感情", "知性"};
     for (int k = 0; k < 3; ++k) {
         auto* box = new GlyphPanel(client);

@@ -59,20 +59,16 @@ DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
     // titles; a half-width character is 6 pixels at this size.
     const QString titles[2] = {
         columnLine({{0, "No."}, {4, "出身"}, {12, "登番"}, {19, "名前"}, {36, "生年月日"}, {52, "血液"}, {58, "成績"},
-                    {70, "バイオリズム評価"}}),
-        columnLine({{36, "年"}, {42, "月"}, {46, "日"}, {58, "勝率"}, {64, "複勝率"}, {70, "身体"}, {78, "感情"},
-                    {86, "知性"}})};
+                    {71, "バイオリズム評価"}}),
+        columnLine({{36, "年"}, {42, "月"}, {46, "日"}, {58, "勝率"}, {64, "複勝率"}, {71, "身体"}, {79, "感情"},
+                    {87, "知性"}})};
     const RaceRows rows = BuildRaceRows(client, titles,
                                         {{"LabelNo", 0, 15}, {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},
-                                         {"LabelNamae", 115, 100}, {"LabelSeiNen", 216, 33}, {"LabelSeiTuki", 251, 27},
+                                         {"LabelNamae", 115, 99}, {"LabelSeiNen", 216, 33}, {"LabelSeiTuki", 251, 27},
                                          {"LabelSeiHi", 280, 27}, {"LabelBladType", 315, 28}, {"LabelSyoritu", 352, 31},
                                          {"LabelFukuritu", 384, 31}, {"LabelBody", 424, 45}, {"LabelHeart", 472, 45},
                                          {"LabelIntel", 520, 45}});
-    for (int k = 0; k < 2; ++k) {
-        auto* label = new QLabel(k == 0 ? QStringLiteral("調査日") : QStringLiteral("レース"), rows.frame);
-        label->setObjectName(QStringLiteral("LabelDisp_%1").arg(k));
-        Set_ControlFont(label, 12, 160, 20, 16 + 168 * k, 16);
-    }
+    PlaceRaceHeadings(rows.frame, 16, 16);
     SizeAndCentre(this, 632, 434);
 
     db_ = std::make_unique<Database>(Global().ProgramFolder);
@@ -86,8 +82,6 @@ DispForm::~DispForm() = default;
 void DispForm::fillRows()
 {
     const GlobalModule& g = Global();
-    findChild<QLabel*>(QStringLiteral("LabelDisp_0"))->setText(SurveyDateHeading());
-    findChild<QLabel*>(QStringLiteral("LabelDisp_1"))->setText(RaceHeading());
     for (int i = 0; i < 6 && !g.SelShozokuMei[size_t(i)].isEmpty(); ++i) {
         const size_t k = size_t(i);
         auto set = [this, i](const char* name, const QString& text) { RowLabel(this, name, i)->setText(text); };

@@ -3,6 +3,8 @@
 #include "Basic.h"
 #include "GlobalModule.h"
 
+#include <QLabel>
+
 using Basic::CStr;
 using Basic::Str;
 
@@ -18,4 +20,16 @@ QString RaceHeading()
 {
     const GlobalModule& g = Global();
     return g.SelKyoteijyoMei + QStringLiteral("競艇  第") + CStr(g.SelRaceNo) + QStringLiteral("レース");
+}
+
+void PlaceRaceHeadings(QWidget* parent, int left, int top)
+{
+    const QString texts[2] = {SurveyDateHeading(), RaceHeading()};
+    for (int k = 0; k < 2; ++k) {
+        auto* label = new QLabel(texts[k], parent);
+        label->setObjectName(QStringLiteral("LabelDisp_%1").arg(k));
+        Set_ControlFont(label, 12, 200, 20, left, top);
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        left += label->width() + 8;
+    }
 }

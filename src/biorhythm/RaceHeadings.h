@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // Headings of the race windows and prints, from the shared race variables.
 // " 1999. 8. 23": Str puts a blank before each number.
 QString SurveyDateText();
@@ -9,3 +11,10 @@ QString SurveyDateText();
 QString SurveyDateHeading();
 // The racecourse followed by "競艇  第5レース".
 QString RaceHeading();
+
+// The two heading labels of the race windows, `LabelDisp_0` (survey date) and
+// `LabelDisp_1` (race), side by side from (left, top), filled from the shared
+// race variables. Each is wide enough for its longest text (29 December with a
+// four-digit year, a three-character racecourse with race 12) and widens for
+// a longer one.
+void PlaceRaceHeadings(QWidget* parent, int left, int top);

@@ -29,7 +29,8 @@ RaceRows BuildRaceRows(QWidget* client, const QString (&headings)[2], std::initi
         for (const RowCell& cell : cells) {
             auto* label = new QLabel(row);
             label->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(cell.name)).arg(i));
-            Set_ControlFont(label, 9, cell.width, 25, cell.left, 2);
+            // A cell at the row's left edge keeps clear of the row's border.
+            Set_ControlFont(label, 9, cell.width, 25, std::max(cell.left, row->frameWidth() + 2), 2);
         }
         built.rows[size_t(i)] = row;
     }

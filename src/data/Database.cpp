@@ -46,8 +46,7 @@ void syncFile(const QString& path)
 
 [[noreturn]] void raiseHeldElsewhere(const QString& path)
 {
-    throw RuntimeError(EngineError::OpenedExclusively, kSource,
-                       QStringLiteral("ファイル '%1' は他のプログラムが使用中です。").arg(path));
+    throw RuntimeError(EngineError::OpenedExclusively, kSource, EngineDescription(EngineError::OpenedExclusively, path));
 }
 
 // Opens the file for an advisory lock of the given kind; -1 when refused.
@@ -198,13 +197,12 @@ Database::Database(const QString& programFolder)
     // Each connection lives in one thread: no per-call locking is needed.
     const int rc = sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const int code = db_ ? sqlite3_extended_errcode(db_) : rc;
-        const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const int number = EngineNumberFor(db_ ? sqlite3_extended_errcode(db_) : rc);
         sqlite3_close(db_);
         db_ = nullptr;
         if (lockFd_ >= 0)
             ::close(lockFd_);
-        throw RuntimeError(EngineNumberFor(code), kSource, QStringLiteral("%1 (%2)").arg(message, path_));
+        throw RuntimeError(number, kSource, EngineDescription(number, path_));
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 3000);
@@ -218,18 +216,15 @@ Database::Database(const QString& programFolder)
             "('T_選手','T_選手抽出','T_所属','T_血液型','T_競艇場','T_レース履歴','T_個別名簿')"));
         check.step();
         if (check.value(0).toInt() != 7)
-            throw RuntimeError(EngineError::UnrecognizedFormat, kSource,
-                               QStringLiteral("'%1' はこのプログラムのデータベースではありません。").arg(path_));
+            throw RuntimeError(EngineError::UnrecognizedFormat, kSource, EngineDescription(EngineError::UnrecognizedFormat, path_));
         upgrade();
     } catch (const RuntimeError& error) {
         sqlite3_close(db_);
         db_ = nullptr;
         if (lockFd_ >= 0)
             ::close(lockFd_);
-        if (error.number() == EngineError::UnrecognizedFormat && !error.description().contains(path_))
-            throw RuntimeError(error.number(), error.source(),
-                               QStringLiteral("'%1' はデータベースとして読めません。(%2)").arg(path_, error.description()));
-        throw;
+        // The description names the file, whatever statement met the fault.
+        throw RuntimeError(error.number(), error.source(), EngineDescription(error.number(), path_));
     }
 }
 
@@ -305,11 +300,10 @@ void Database::create(const QString& path)
         rc = sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, nullptr);
     }
     if (rc != SQLITE_OK) {
-        const int code = db ? sqlite3_extended_errcode(db) : rc;
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const int number = EngineNumberFor(db ? sqlite3_extended_errcode(db) : rc);
         sqlite3_close(db);
         QFile::remove(temp);
-        throw RuntimeError(EngineNumberFor(code), kSource, QStringLiteral("%1 (%2)").arg(message, path));
+        throw RuntimeError(number, kSource, EngineDescription(number, path));
     }
     sqlite3_close(db);
     syncFile(temp);
@@ -326,8 +320,8 @@ void Database::create(const QString& path)
             error = errno;
         }
         QFile::remove(temp);
-        throw RuntimeError(error == ENOSPC ? EngineError::DiskFull : EngineError::CannotOpen, kSource,
-                           QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(strerror(error)), path));
+        const int number = error == ENOSPC ? EngineError::DiskFull : EngineError::CannotOpen;
+        throw RuntimeError(number, kSource, EngineDescription(number, path));
     }
     QFile::remove(temp);
 }
@@ -342,8 +336,12 @@ void Database::compact(const QString& programFolder, const QString& target)
     if (refused)
         raiseHeldElsewhere(path);
     if (fd < 0)
-        throw RuntimeError(EngineError::CannotOpen, kSource, QStringLiteral("ファイル '%1' を開けません。").arg(path));
+        throw RuntimeError(EngineError::CannotOpen, kSource, EngineDescription(EngineError::CannotOpen, path));
 
+    if (QFileInfo::exists(targetPath)) {
+        ::close(fd);
+        throw RuntimeError(EngineError::DatabaseExists, kSource, EngineDescription(EngineError::DatabaseExists, targetPath));
+    }
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
@@ -360,11 +358,10 @@ void Database::compact(const QString& programFolder, const QString& target)
         sqlite3_finalize(stmt);
     }
     if (rc != SQLITE_OK) {
-        const int code = db ? sqlite3_extended_errcode(db) : rc;
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const int number = EngineNumberFor(db ? sqlite3_extended_errcode(db) : rc);
         sqlite3_close(db);
         ::close(fd);
-        throw RuntimeError(EngineNumberFor(code), kSource, message);
+        throw RuntimeError(number, kSource, EngineDescription(number, path));
     }
     sqlite3_close(db);
 
@@ -374,8 +371,9 @@ void Database::compact(const QString& programFolder, const QString& target)
     if (::rename(QFile::encodeName(targetPath).constData(), QFile::encodeName(path).constData()) != 0) {
         const int error = errno;
         ::close(fd);
-        throw RuntimeError(ErrorNumber::PathFileAccess, kSource,
-                           QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(strerror(error)), targetPath));
+        throw RuntimeError(error == ENOSPC ? EngineError::DiskFull : ErrorNumber::PathFileAccess, kSource,
+                           error == ENOSPC ? EngineDescription(EngineError::DiskFull)
+                                           : QStringLiteral("パス名が無効です。(%1)").arg(targetPath));
     }
     syncFile(programFolder);
     ::close(fd);

@@ -47,7 +47,9 @@ int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::fu
         printer.printNumberAt(10, n);
         printer.printAt(13, branchName(branch));
         printer.printNumberAt(19, number(seat("選手", n)));
-        printer.printAt(25, race.field(seat("名前", n)).toString());
+        // The name ends before the birth year's blank: an eight-character
+        // name is squeezed, never run into the year.
+        printer.printFitAt(25, race.field(seat("名前", n)).toString(), 40 - 25);
         printer.printNumberAt(40, birthYear);
         printer.printNumberAt(46, birthMonth);
         printer.printNumberAt(49, birthDay);

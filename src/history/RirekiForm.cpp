@@ -33,7 +33,7 @@ using Basic::Trim;
 
 namespace {
 const std::initializer_list<RowCell> kCells = {
-    {"LabelNo", 0, 15},       {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},      {"LabelNamae", 115, 89},
+    {"LabelNo", 0, 15},       {"LabelShozokuMei", 24, 46}, {"LabelKi", 75, 35},      {"LabelNamae", 115, 99},
     {"LabelSeiNen", 216, 33}, {"LabelSeiTuki", 251, 27},   {"LabelSeiHi", 280, 27},  {"LabelSyoritu", 320, 31},
     {"LabelFukuritu", 352, 31}, {"LabelBody", 392, 45},    {"LabelHeart", 440, 45},  {"LabelIntel", 488, 45}};
 

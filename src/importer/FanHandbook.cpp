@@ -220,9 +220,11 @@ int Import(Database& db, const Lookups& lookups, const QString& path)
         return importRecords(db, lookups, member.data, memberName);
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(ErrorNumber::FileNotFound, kSource,
-                           QStringLiteral("ファイルを開けません。(%1: %2)").arg(path, file.errorString()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.exists())
+            throw RuntimeError(ErrorNumber::FileNotFound, kSource, QStringLiteral("ファイルが見つかりません。(%1)").arg(path));
+        throw RuntimeError(ErrorNumber::PathFileAccess, kSource, QStringLiteral("ファイルを読み込めません。(%1)").arg(path));
+    }
     const qint64 size = file.size();
     const uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
     QByteArray copy;

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
 
 namespace {
 const QString kInformation = QStringLiteral(
@@ -87,9 +89,6 @@ CautionForm::CautionForm(QWidget* parent) : QWidget(parent, Qt::Dialog)
     frame->setObjectName(QStringLiteral("PictureWaku"));
     frame->setFrameShape(QFrame::StyledPanel);
     Set_Control(frame, 193, 74, 8, 8);
-    auto* text = new QLabel(QStringLiteral("選手テーブルを\n作成しています…"), frame);
-    text->setAlignment(Qt::AlignCenter);
-    Set_ControlFont(text, 10, 193, 74, 0, 0);
     SizeAndCentre(this, 210, 90);
 }
 
@@ -104,11 +103,13 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     auto add = [this](QWidget* menu, const char* name, const QString& caption, std::function<void()> handler) {
         AddMenuItem(menu, QString::fromLatin1(name), caption, this, std::move(handler));
     };
-    add(bar, "Menu_Close", QStringLiteral("終了(&X&ｻ)"), [this] { CommandButton_Click(0); });
-    add(bar, "Menu_Import", QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), [this] { CommandButton_Click(1); });
+    // The menu items run the command handler, whose report has no icon.
+    auto command = [this](int index) { return [this, index] { Guarded([&] { CommandButton_Click(index); }, 0); }; };
+    add(bar, "Menu_Close", QStringLiteral("終了(&X&ｻ)"), command(0));
+    add(bar, "Menu_Import", QStringLiteral("ｲﾝﾎﾟｰﾄ(&I&ﾆ)"), command(1));
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
-    add(help, "Menu_Help_Card", QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"), [this] { CommandButton_Click(2); });
+    add(help, "Menu_Help_Card", QStringLiteral("ﾍﾙﾌﾟ(&H&ｸ)"), command(2));
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&A&ﾁ)"), [this] { Menu_Help_About_Click(); });
 
     auto* frame = new QFrame(client);
@@ -121,6 +122,16 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     TextInformation->setReadOnly(true);
     TextInformation->setPlainText(kInformation);
     Set_ControlFont(TextInformation, 9, 485, 120, 16, 16);
+    // All eight lines fit the box, neither wrapped nor scrolled: narrow
+    // margins and lines one font size apart.
+    TextInformation->document()->setDocumentMargin(2);
+    QTextCursor all(TextInformation->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat lines;
+    lines.setLineHeight(QFontMetrics(TextInformation->font()).height(), QTextBlockFormat::FixedHeight);
+    all.mergeBlockFormat(lines);
+    TextInformation->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TextInformation->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* label = new QLabel(QStringLiteral("選択ファイル"), frame);
     label->setObjectName(QStringLiteral("Label1"));
@@ -145,7 +156,7 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
         auto* button = new QPushButton(QString::fromUtf8(captions[i]), buttons);
         button->setObjectName(QStringLiteral("CommandButton_%1").arg(i));
         Set_ControlFont(button, 10, 72, 32, 72 * i, 0);
-        connect(button, &QPushButton::clicked, this, [this, i] { Guarded([&] { CommandButton_Click(i); }); });
+        connect(button, &QPushButton::clicked, this, command(i));
         CommandButton[size_t(i)] = button;
     }
     FileSelect = new QListWidget(frame);
@@ -166,18 +177,19 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     }
     SelectDrive->addItems(roots);
     SelectDrive->setCurrentText(homeVolume);
-    connect(SelectDrive, &QComboBox::activated, this, [this] { Guarded([&] { SelectDrive_Change(); }); });
-    connect(SelectDir, &DirList::pathChanged, this, [this] { Guarded([&] { SelectDir_Change(); }); });
+    // The load, drive, folder and file handlers report with the critical-stop icon.
+    connect(SelectDrive, &QComboBox::activated, this, [this] { Guarded([&] { SelectDrive_Change(); }, Mb::Critical); });
+    connect(SelectDir, &DirList::pathChanged, this, [this] { Guarded([&] { SelectDir_Change(); }, Mb::Critical); });
     // The highlighted file is the chosen one, whether clicked or reached
     // with the keyboard.
-    connect(FileSelect, &QListWidget::itemSelectionChanged, this, [this] { Guarded([&] { FileSelect_Click(); }); });
+    connect(FileSelect, &QListWidget::itemSelectionChanged, this, [this] { Guarded([&] { FileSelect_Click(); }, Mb::Critical); });
     SelectDir->setPath(home);
 
     Guarded([this] {
         // On an error the rows read before it stay in the lookups.
         Database db(Global().ProgramFolder);
         FanHandbook::LoadLookups(db, lookups_);
-    });
+    }, Mb::Critical);
 }
 
 void ImportForm::SelectDrive_Change()

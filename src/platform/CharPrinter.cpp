@@ -95,6 +95,19 @@ void CharPrinter::printNumberAt(int column, double value, bool endLineAfter)
     printNumber(value, endLineAfter);
 }
 
+void CharPrinter::printFitAt(int column, const QString& text, int cells)
+{
+    // Trailing blanks print nothing and take no room.
+    QString shown = text;
+    while (shown.endsWith(QLatin1Char(' ')) || shown.endsWith(QChar(0x3000)))
+        shown.chop(1);
+    currentX_ = column;
+    if (shown.isEmpty())
+        return;
+    currentLine().push_back({column, shown, colour_, cells});
+    currentX_ = column + std::min(cells, CharPrinter::cells(shown));
+}
+
 void CharPrinter::endLine()
 {
     currentLine();
@@ -117,6 +130,8 @@ QString CharPrinter::lineText(int page, int line) const
         int column = run.column;
         for (QChar c : run.text) {
             const int width = isHalfWidth(c) ? 1 : 2;
+            if (run.fitCells > 0 && column + width > run.column + run.fitCells)
+                break;
             if (int(cell.size()) < column + width)
                 cell.resize(column + width, QStringLiteral(" "));
             if (c != QLatin1Char(' ')) {
@@ -200,14 +215,21 @@ QString CharPrinter::endDoc()
             for (const Run& run : page[l]) {
                 painter.setPen(run.colour);
                 // Each character sits in its own cells, so columns line up
-                // whatever the font's own advance is.
-                double x = run.column * cellWidth;
+                // whatever the font's own advance is; a squeezed run narrows
+                // its cells.
+                const int natural = cells(run.text);
+                const double squeeze = run.fitCells > 0 && natural > run.fitCells ? double(run.fitCells) / natural : 1.0;
+                painter.save();
+                painter.translate(run.column * cellWidth, l * lineHeight + ascent);
+                painter.scale(squeeze, 1.0);
+                double x = 0;
                 for (QChar c : run.text) {
                     const int width = isHalfWidth(c) ? 1 : 2;
                     if (c != QLatin1Char(' '))
-                        painter.drawText(QPointF(x, l * lineHeight + ascent), QString(c));
+                        painter.drawText(QPointF(x, 0), QString(c));
                     x += width * cellWidth;
                 }
+                painter.restore();
             }
         }
     }

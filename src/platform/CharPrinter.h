@@ -18,6 +18,7 @@ public:
         int column;
         QString text;
         QColor colour;
+        int fitCells = 0;  // > 0: the text is squeezed into this many columns on paper
     };
     using Line = std::vector<Run>;
     using Page = std::vector<Line>;
@@ -41,6 +42,10 @@ public:
     // The two above at a column.
     void printAt(int column, const QString& text, bool endLine = false);
     void printNumberAt(int column, double value, bool endLine = false);
+    // Prints text at a column within `cells` columns: a longer text is
+    // printed whole, squeezed narrower, so that it never runs into what
+    // follows.
+    void printFitAt(int column, const QString& text, int cells);
     void endLine();
     void newPage();
     // Sends the document. Returns the PDF's path when one was written (the
@@ -50,7 +55,8 @@ public:
 
     const std::vector<Page>& pages() const { return pages_; }
     // A line as it looks on paper: every run at its column, a full-width
-    // character two columns wide, blanks leaving what is under them.
+    // character two columns wide, blanks leaving what is under them. Of a
+    // squeezed run, the characters that fill its columns at full width.
     QString lineText(int page, int line) const;
     // The colour of the run that puts the character at `column` on a line.
     QColor colourAt(int page, int line, int column) const;

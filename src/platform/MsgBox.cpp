@@ -1,5 +1,7 @@
 #include "MsgBox.h"
 
+#include "HelpViewer.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -69,7 +71,14 @@ int MsgBox(const QString& text, int style, const QString& title)
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
     }
+    if (style & Mb::HelpButton) {
+        QPushButton* help = box.addButton(QStringLiteral("ヘルプ"), QMessageBox::HelpRole);
+        // The box stays open while its help is read.
+        help->disconnect();
+        QObject::connect(help, &QPushButton::clicked, &box, [&box] { ShowHelp(&box, HelpFile()); });
+    }
     box.exec();
+    KeepHelpOpen(&box, box.parentWidget());
     const auto* clicked = box.clickedButton();
     if (clicked == yes && yes) return Mb::Yes;
     if (clicked == no && no) return Mb::No;

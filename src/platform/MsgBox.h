@@ -17,6 +17,9 @@ constexpr int Question = 32;
 constexpr int Exclamation = 48;
 constexpr int Information = 64;
 constexpr int DefaultButton2 = 256;
+// A "ヘルプ" button that opens the program's help file (SetHelpFile) and
+// leaves the box open.
+constexpr int HelpButton = 16384;
 
 constexpr int OK = 1;
 constexpr int Cancel = 2;

@@ -30,4 +30,5 @@ constexpr int SubscriptOutOfRange = 9;
 constexpr int FileNotFound = 53;
 constexpr int BadFileFormat = 321;
 constexpr int PathFileAccess = 75;
+constexpr int Internal = 51;
 }

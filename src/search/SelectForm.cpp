@@ -204,8 +204,9 @@ bool SelectForm::takeNumber(QComboBox* box, int16_t& target)
     const QString lastGood = box->property("lastGood").toString();
     const double value = std::nearbyint(Val(box->currentText()));
     if (value < -32768 || value > 32767) {
-        MsgBox(QStringLiteral("「%1」は大きすぎます。%2 から %3 までの数を入力して下さい。")
-                   .arg(box->currentText()).arg(-32768).arg(32767),
+        MsgBox(QStringLiteral("「%1」は%2すぎます。%3 から %4 までの数を入力して下さい。")
+                   .arg(box->currentText(), value < 0 ? QStringLiteral("小さ") : QStringLiteral("大き"))
+                   .arg(-32768).arg(32767),
                Mb::OKOnly + Mb::Exclamation);
         const QSignalBlocker block(box);
         box->setEditText(lastGood);

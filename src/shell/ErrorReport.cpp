@@ -1,7 +1,7 @@
 #include "ErrorReport.h"
 
 #include "Basic.h"
-#include "MsgBox.h"
+#include "EngineErrors.h"
 
 QString ErrorReportText(const RuntimeError& error)
 {
@@ -9,7 +9,9 @@ QString ErrorReportText(const RuntimeError& error)
            QStringLiteral(" でエラーが発生しました。 ") + QLatin1Char('\r') + error.description();
 }
 
-void ReportError(const RuntimeError& error)
+void ReportError(const RuntimeError& error, int icon)
 {
-    MsgBox(ErrorReportText(error), Mb::OKOnly, QStringLiteral("エラー"));
+    if (icon == IconByError)
+        icon = EngineError::IsEngineNumber(error.number()) ? Mb::Critical : 0;
+    MsgBox(ErrorReportText(error), Mb::OKOnly + icon + Mb::HelpButton, QStringLiteral("エラー"));
 }

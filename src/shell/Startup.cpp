@@ -3,6 +3,7 @@
 #include "Basic.h"
 #include "Database.h"
 #include "GlobalModule.h"
+#include "HelpViewer.h"
 #include "Keyboard.h"
 #include "MsgBox.h"
 #include "RuntimeError.h"
@@ -18,6 +19,15 @@ std::unique_ptr<SingleInstance> ClaimSingleInstance(const QString& programName, 
         return instance;
     MsgBox(refusal);
     return nullptr;
+}
+
+void UseProgramFont()
+{
+    // Full-width characters are exactly two half-width cells in this font.
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(9);
+    QApplication::setFont(font);
 }
 
 bool PrepareProgram(const QString& programFolder)
@@ -36,11 +46,8 @@ bool PrepareProgram(const QString& programFolder)
     g.TwipsPerPixelY = Basic::CInt(1440.0 / dpiY);
     g.ExtractMode = 0;
 
-    // Full-width characters are exactly two half-width cells in this font.
-    QFont font(QStringLiteral("IPAGothic"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    UseProgramFont();
+    SetHelpFile(ProgramFile(QStringLiteral("Vantor.hlp")));
 
     InstallKeyboard();
     try {

@@ -14,3 +14,6 @@ std::unique_ptr<SingleInstance> ClaimSingleInstance(const QString& programName, 
 // created when missing. A database that cannot be used is told to the user
 // and false is returned: the program ends without touching the file.
 bool PrepareProgram(const QString& programFolder);
+
+// The program's font for every window: IPAGothic 9 point.
+void UseProgramFont();

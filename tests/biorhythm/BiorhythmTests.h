@@ -37,4 +37,6 @@ private slots:
     void dateButtons();
     void dayLinesAndMessageToggle();
     void roadThroughTheWindowsAndBack();
+    void headingsFitTheirLongestTexts();
+    void everyMenuItemShowsItsWholeCaption();
 };

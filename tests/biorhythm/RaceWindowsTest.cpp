@@ -11,6 +11,7 @@
 #include "RaceTablePrint.h"
 #include "Recordset.h"
 #include "Rhythm.h"
+#include "Startup.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 std::unique_ptr<TestFolder> g_folder;
@@ -502,6 +504,46 @@ void RaceWindowsTest::roadThroughTheWindowsAndBack()
     processDeletes();
     QVERIFY(!Forms::find(QStringLiteral("DispForm")));
     QVERIFY(Forms::find(QStringLiteral("SelectForm")));
+}
+
+void RaceWindowsTest::headingsFitTheirLongestTexts()
+{
+    const QFont before = QApplication::font();
+    UseProgramFont();
+    const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
+    setSlot(0, 3945, QStringLiteral("a"), QDate(1970, 1, 1));
+    setSurvey(QDate(2028, 12, 29));
+    Global().SelRaceNo = 12;
+    QStringList courses;
+    {
+        Database db(g_folder->folder());
+        Recordset rs(db, QStringLiteral("T_競艇場"));
+        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext())
+            courses << rs.field(QStringLiteral("競艇場名")).toString();
+    }
+    QCOMPARE(courses.size(), 24);
+    for (const QString& course : courses) {
+        Global().SelKyoteijyoMei = course;
+        for (const char* window : {"DispForm", "BiorForm"}) {
+            QWidget* form = Forms::show(QString::fromLatin1(window));
+            auto* date = form->findChild<QLabel*>(QStringLiteral("LabelDisp_0"));
+            auto* race = form->findChild<QLabel*>(QStringLiteral("LabelDisp_1"));
+            QCOMPARE(date->text(), QStringLiteral("調査日： 2028. 12. 29"));
+            QCOMPARE(race->text(), course + QStringLiteral("競艇  第12レース"));
+            for (QLabel* label : {date, race})
+                QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                         qPrintable(QStringLiteral("%1: %2").arg(QString::fromLatin1(window), label->text())));
+            QVERIFY(date->geometry().right() < race->x());
+            Forms::unload(form);
+            processDeletes();
+        }
+    }
+}
+
+void RaceWindowsTest::everyMenuItemShowsItsWholeCaption()
+{
+    for (const char* window : {"DispForm", "BiorForm", "Bior2Form"})
+        VerifyMenusShowWholeCaptions(Forms::show(QString::fromLatin1(window)));
 }
 
 int main(int argc, char* argv[])

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <sqlite3.h>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -58,6 +59,62 @@ private slots:
 
         for (const char* view : {"Q_選手", "Q_選手抽出", "Q_期", "Q_登番", "Q_レース履歴"})
             QCOMPARE(Recordset(db, QString::fromUtf8(view)).RecordCount(), 0);
+    }
+
+    void engineErrorsAreDescribedInJapanese()
+    {
+        // Words of the engine's own language that must never reach a box.
+        const QRegularExpression sql(QStringLiteral("\\b(SELECT|INSERT|UPDATE|DELETE|FROM|WHERE|INTO|VALUES|TABLE|"
+                                                    "CONSTRAINT|UNIQUE|NULL|PRAGMA|VACUUM|failed|database|locked)\\b"),
+                                     QRegularExpression::CaseInsensitiveOption);
+        auto japanese = [&sql](const QString& text) {
+            return !text.isEmpty() && !sql.match(text).hasMatch() &&
+                   std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3000; });
+        };
+        const std::vector<int>& numbers = EngineError::Numbers();
+        for (int number : {3021, 3022, 3163, 3167, 3314, 3343, 3349, 3356})
+            QVERIFY2(std::find(numbers.begin(), numbers.end(), number) != numbers.end(), qPrintable(QString::number(number)));
+        for (int number : numbers) {
+            QVERIFY2(japanese(EngineDescription(number)), qPrintable(EngineDescription(number)));
+            QVERIFY(!EngineDescription(number).contains(QStringLiteral("%1")));
+            QVERIFY(!EngineDescription(number, QStringLiteral("T_選手")).contains(QStringLiteral("%1")));
+        }
+        QCOMPARE(EngineDescription(EngineError::NoCurrentRecord), QStringLiteral("カレント レコードがありません。"));
+        QCOMPARE(EngineDescription(3999), EngineDescription(EngineError::Generic));
+
+        // What the data layer raises carries these descriptions, not SQLite's text.
+        TestFolder t;
+        QString description;
+        {
+            Database db(t.folder());
+            Recordset extract(db, QStringLiteral("T_選手抽出"));
+            for (int i = 0; i < 2; ++i) {
+                extract.AddNew();
+                extract.setField(QStringLiteral("選手ID"), 3945);
+                if (i == 0)
+                    extract.Update();
+            }
+            QCOMPARE(ErrorNumberOf([&] { extract.Update(); }, &description), EngineError::DuplicateKey);
+            QCOMPARE(description, EngineDescription(EngineError::DuplicateKey));
+
+            Recordset history(db, QStringLiteral("T_レース履歴"));
+            history.AddNew();
+            history.setField(QStringLiteral("結果1"), QVariant());
+            QCOMPARE(ErrorNumberOf([&] { history.Update(); }, &description), EngineError::NullNotAllowed);
+            QVERIFY2(japanese(description) && description.contains(QStringLiteral("結果1")), qPrintable(description));
+
+            QCOMPARE(ErrorNumberOf([&] { db.execute(QStringLiteral("SELECT * FROM 無いテーブル")); }, &description),
+                     EngineError::Generic);
+            QVERIFY2(japanese(description), qPrintable(description));
+        }
+        TestFolder bad;
+        {
+            QFile f(bad.file("Vantor.mdb"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("this is a text file, not a database\n");
+        }
+        QCOMPARE(ErrorNumberOf([&] { Database db(bad.folder()); }, &description), EngineError::UnrecognizedFormat);
+        QCOMPARE(description, EngineDescription(EngineError::UnrecognizedFormat, bad.file("Vantor.mdb")));
     }
 
     void aFileThatIsNotTheDatabaseIsRefusedAndKept()

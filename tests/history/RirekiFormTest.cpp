@@ -9,6 +9,7 @@
 #include "RaceTablePrint.h"
 #include "Recordset.h"
 #include "RirekiForm.h"
+#include "Startup.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QScopeGuard>
 
 namespace {
 struct Race {
@@ -493,6 +495,37 @@ private slots:
         QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("レース履歴印刷"));
         QCOMPARE(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).size(), 1);
     }
+
+    void anEightCharacterNameShowsWholeAndKeepsClearOfTheYear()
+    {
+        const QFont before = QApplication::font();
+        UseProgramFont();
+        const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
+        TestRacer long8 = racer(4000, QDate(1989, 3, 1));
+        long8.name = QStringLiteral("一二三四五六七八");
+        SeedRacers(folder_->folder(), {long8});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 5, {4000, 0, 0, 0, 0, 0}}});
+        auto* form = open();
+        choose(form, 0);
+        QLabel* name = cell(form, "LabelNamae", 0);
+        QCOMPARE(name->text(), long8.name);
+        QVERIFY(name->width() >= name->fontMetrics().horizontalAdvance(long8.name));
+        QVERIFY(name->geometry().right() < cell(form, "LabelSeiNen", 0)->x());
+
+        Database db(folder_->folder());
+        Recordset view(db, QStringLiteral("Q_レース履歴"));
+        CharPrinter printer(folder_->folder(), QStringLiteral("test"));
+        QCOMPARE(BuildHistoryPrint(printer, view, [&](int id) { return form->ShozokuMei(int16_t(id)); }), 1);
+        // On paper the whole name ends before the year's column (40).
+        const CharPrinter::Line& line = printer.pages()[0][4];
+        const auto run = std::find_if(line.begin(), line.end(), [](const CharPrinter::Run& r) { return r.column == 25; });
+        QVERIFY(run != line.end());
+        QCOMPARE(run->text, long8.name);
+        QVERIFY(run->fitCells > 0 && run->column + run->fitCells <= 40);
+        QVERIFY(printer.lineText(0, 4).contains(QStringLiteral("  1989")));
+    }
+
+    void everyMenuItemShowsItsWholeCaption() { VerifyMenusShowWholeCaptions(open()); }
 
     void printingStopsAtTheFirstSeatWithoutAnAffiliation()
     {

@@ -408,6 +408,12 @@ private slots:
         QCOMPARE(FanHandbook::LastEdition(db), 20241);
     }
 
+    void everyMenuItemShowsItsWholeCaption()
+    {
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        VerifyMenusShowWholeCaptions(Forms::show(QStringLiteral("ImportForm")));
+    }
+
     void volumesAndAnUnreadableOne()
     {
         Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });

@@ -87,6 +87,8 @@ private slots:
         folder_.reset();
     }
 
+    void everyMenuItemShowsItsWholeCaption() { VerifyMenusShowWholeCaptions(open()); }
+
     void prefectureSearchListsItsRacers()
     {
         auto racers = racersOf(4000, 3, 12);
@@ -382,11 +384,18 @@ private slots:
         QTest::keyClicks(get<QComboBox>(QStringLiteral("ComboNen"))->lineEdit(), QStringLiteral("99"));
         QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
         QVERIFY(MsgBoxScript::shown()[0].text.contains(QStringLiteral("32767")));
+        QVERIFY(MsgBoxScript::shown()[0].text.contains(QStringLiteral("大きすぎます")));
         QCOMPARE(get<QComboBox>(QStringLiteral("ComboNen"))->currentText(), QStringLiteral("19999"));
         QCOMPARE(Global().ChosaNen, int16_t(19999));
         QTest::keyClicks(get<QComboBox>(QStringLiteral("ComboNen"))->lineEdit(), QStringLiteral("9"));
         QCOMPARE(get<QComboBox>(QStringLiteral("ComboNen"))->currentText(), QStringLiteral("19999"));
         QCOMPARE(Global().ChosaNen, int16_t(19999));
+
+        // Below the range the box says so.
+        MsgBoxScript::shown().clear();
+        typeInto(QStringLiteral("ComboRace"), QStringLiteral("-99999"));
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+        QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("「-99999」は小さすぎます。")));
 
         pickInCombo(QStringLiteral("ComboBasho"), QStringLiteral("住之江"));
         QCOMPARE(Global().SelKyoteijyoMei, QStringLiteral("住之江"));

@@ -117,6 +117,8 @@ void MainFormTest::menuBarOrderAndCaptions()
              (QStringList{"Menu_Help_Card=ﾍﾙﾌﾟ(&H&ｸ)", "Menu_Help_Sales=作者ソフト紹介(&I&ﾆ)", "Menu_Help_About=ﾊﾞｰｼﾞｮﾝ(&A&ﾁ)"}));
 }
 
+void MainFormTest::everyMenuItemShowsItsWholeCaption() { VerifyMenusShowWholeCaptions(mainForm()); }
+
 void MainFormTest::anEntryWithoutItsWindowSaysSo()
 {
     click(QStringLiteral("CommandSelect_2"));  // 個別調査: its window is not part of the program yet

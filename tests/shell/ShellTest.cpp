@@ -160,7 +160,13 @@ void ShellTest::standardErrorReport()
     const ShownBox box = MsgBoxScript::shown()[0];
     QCOMPARE(box.text, QStringLiteral("エラー番号  3022Recordset でエラーが発生しました。 \rUNIQUE constraint failed"));
     QCOMPARE(box.title, QStringLiteral("エラー"));
-    QCOMPARE(box.style, Mb::OKOnly);
+    // An engine error is a table operation's: the critical icon; every
+    // report has its help button.
+    QCOMPARE(box.style, Mb::OKOnly + Mb::Critical + Mb::HelpButton);
+    Guarded([] { throw RuntimeError(6, QStringLiteral("Vantor"), QStringLiteral("オーバーフローしました。")); });
+    QCOMPARE(MsgBoxScript::shown().back().style, Mb::OKOnly + Mb::HelpButton);
+    Guarded([] { throw RuntimeError(6, QStringLiteral("Dorrix"), QStringLiteral("オーバーフローしました。")); }, Mb::Critical);
+    QCOMPARE(MsgBoxScript::shown().back().style, Mb::OKOnly + Mb::Critical + Mb::HelpButton);
 }
 
 void ShellTest::secondInstanceIsRefused()

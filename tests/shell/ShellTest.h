@@ -27,6 +27,7 @@ private slots:
     void cleanup();
     void layoutAndCaptions();
     void menuBarOrderAndCaptions();
+    void everyMenuItemShowsItsWholeCaption();
     void anEntryWithoutItsWindowSaysSo();
     void anEntryOpensItsWindowAndUnloadsTheMenu();
     void aWindowThatCannotOpenLeavesTheMenu();

@@ -111,3 +111,76 @@ int ErrorNumberOf(const std::function<void()>& body, QString* description)
     }
     return 0;
 }
+
+#include "Startup.h"
+
+#include <QImage>
+#include <QScopeGuard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyleOptionMenuItem>
+
+namespace {
+// Reaches the menu's own item options, so that the test paints an item as
+// the menu does.
+class MenuOptions : public QMenu {
+public:
+    static void of(QMenu* menu, QStyleOptionMenuItem* option, QAction* action)
+    {
+        (menu->*(&MenuOptions::initStyleOption))(option, action);
+    }
+};
+
+QImage paintItem(QMenu* menu, QStyleOptionMenuItem option, int width)
+{
+    option.rect = QRect(0, 0, width, option.rect.height());
+    QImage image(option.rect.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    menu->style()->drawControl(QStyle::CE_MenuItem, &option, &painter, menu);
+    return image;
+}
+}
+
+void VerifyMenusShowWholeCaptions(QWidget* window)
+{
+    const QFont before = QApplication::font();
+    UseProgramFont();
+    const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
+    int items = 0;
+    // The bar centres its captions: each must fit its place.
+    if (auto* main = qobject_cast<QMainWindow*>(window); main && main->menuWidget()) {
+        QMenuBar* bar = main->menuBar();
+        bar->setFont(QApplication::font());
+        bar->adjustSize();
+        for (QAction* action : bar->actions()) {
+            const int needed = bar->fontMetrics().size(Qt::TextShowMnemonic, action->text()).width();
+            QVERIFY2(bar->actionGeometry(action).width() >= needed, qPrintable(action->text()));
+            ++items;
+        }
+    }
+    const QList<QMenu*> menus = window->findChildren<QMenu*>();
+    for (QMenu* menu : menus) {
+        menu->setFont(QApplication::font());
+        menu->ensurePolished();
+        menu->adjustSize();
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || action->menu())
+                continue;
+            QStyleOptionMenuItem option;
+            MenuOptions::of(menu, &option, action);
+            const QRect shown = menu->actionGeometry(action);
+            option.rect = shown;
+            const QImage narrow = paintItem(menu, option, shown.width());
+            const QImage wide = paintItem(menu, option, shown.width() + 300);
+            // The right edge of an item holds only its frame; the caption
+            // lies well left of it.
+            const QRect caption(0, 0, shown.width() - 12, shown.height());
+            QVERIFY2(narrow.copy(caption) == wide.copy(caption),
+                     qPrintable(QStringLiteral("%1: %2 is not shown whole").arg(window->objectName(), action->text())));
+            ++items;
+        }
+    }
+    QVERIFY(items > 0);
+}

@@ -80,3 +80,10 @@ void UnloadAllWindows();
 // description goes to `description` when given.
 #include <functional>
 int ErrorNumberOf(const std::function<void()>& body, QString* description = nullptr);
+
+// Checks that every menu item of a window draws its whole caption: each item
+// of a drop-down menu is painted at the width the menu gives it and again far
+// wider, and the two pictures of the caption must agree (a caption cut in the
+// middle, "競艇場ﾃｰ…Kﾉ)", does not); each caption of the menu bar fits its
+// place. Uses the program's font.
+void VerifyMenusShowWholeCaptions(QWidget* window);
