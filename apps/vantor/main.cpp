@@ -1,9 +1,11 @@
+#include "BangumiForm.h"
 #include "Bior2Form.h"
 #include "BiorForm.h"
 #include "DispForm.h"
 #include "Forms.h"
 #include "MainForm.h"
 #include "MsgBox.h"
+#include "ResultsImport.h"
 #include "RirekiForm.h"
 #include "SalesForm.h"
 #include "SelectForm.h"
@@ -29,6 +31,8 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BiorForm"), [] { return new BiorForm; });
     Forms::registerForm(QStringLiteral("Bior2Form"), [] { return new Bior2Form; });
     Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
+    Forms::registerForm(QStringLiteral("BangumiForm"), [] { return new BangumiForm(Forms::find(QStringLiteral("SelectForm"))); });
+    Forms::registerCommand(QStringLiteral("ReadResults"), ReadResultsFile);
 
     Forms::show(QStringLiteral("MainForm"));
     return app.exec();

@@ -68,6 +68,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     help->setObjectName(QStringLiteral("Menu_Help"));
     add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
+    add(bar, "Menu_Seiseki", QStringLiteral("成績読込(&K)"), [this] { Menu_Seiseki_Click(); });
 
     const QString headings[2] = {
         QStringLiteral("No.　出身　　登番　名前　 　　　　　　生年月日　　　　成績　　  　　バイオリズム評価　　　順位"),
@@ -253,6 +254,17 @@ void RirekiForm::Menu_Print_Click()
         return;
     }
     printer.endDoc();
+}
+
+void RirekiForm::Menu_Seiseki_Click()
+{
+    if (!Forms::run(QStringLiteral("ReadResults"), this))
+        return;
+    // The positions were written elsewhere: the race on show is read again.
+    view_ = std::make_unique<Recordset>(*db_, QStringLiteral("Q_レース履歴"));
+    table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
+    if (selected_ == 1)
+        ComboRireki_Click();
 }
 
 void RirekiForm::Menu_Close_Click()
