@@ -354,5 +354,14 @@ private slots:
     }
 };
 
-QTEST_MAIN(ImporterTest)
+#include "DailyTests.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    ImporterTest importer;
+    DailyFilesTest dailyFiles;
+    DailyWindowsTest dailyWindows;
+    return RunTestObjects(argc, argv, {&importer, &dailyFiles, &dailyWindows});
+}
 #include "ImporterTest.moc"
