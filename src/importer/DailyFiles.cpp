@@ -1,6 +1,7 @@
 #include "DailyFiles.h"
 
 #include "Cp932.h"
+#include "LhaArchive.h"
 #include "RuntimeError.h"
 
 #include <QFile>
@@ -190,13 +191,18 @@ QDate dateOf(const QRegularExpression& pattern, const QString& text)
 }
 }
 
-QByteArray ReadDailyFileBytes(const QString& path)
+QByteArray ReadDailyFileBytes(const QString& path, char kind)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw RuntimeError(ErrorNumber::FileNotFound, kSource,
                            QStringLiteral("ファイルを開けません。(%1: %2)").arg(path, file.errorString()));
-    return file.readAll();
+    QByteArray bytes = file.readAll();
+    // An archive names its method ("-lh5-", "-lh0-" ...) in its first header.
+    const bool archive = bytes.size() >= 7 && bytes[2] == '-' && bytes[3] == 'l' && bytes[6] == '-';
+    if (!archive)
+        return bytes;
+    return ReadLhaMember(QByteArrayView(bytes), QFileInfo(path).fileName(), QLatin1Char(kind) + QStringLiteral("*.TXT")).data;
 }
 
 // ---- race programs ----
@@ -281,7 +287,7 @@ ProgramDay ParseProgram(const QByteArray& bytes, const QString& fileName)
     return day;
 }
 
-ProgramDay ReadProgram(const QString& path) { return ParseProgram(ReadDailyFileBytes(path), QFileInfo(path).fileName()); }
+ProgramDay ReadProgram(const QString& path) { return ParseProgram(ReadDailyFileBytes(path, 'B'), QFileInfo(path).fileName()); }
 
 // ---- results ----
 
@@ -421,6 +427,6 @@ ResultDay ParseResults(const QByteArray& bytes, const QString& fileName)
     return day;
 }
 
-ResultDay ReadResults(const QString& path) { return ParseResults(ReadDailyFileBytes(path), QFileInfo(path).fileName()); }
+ResultDay ReadResults(const QString& path) { return ParseResults(ReadDailyFileBytes(path, 'K'), QFileInfo(path).fileName()); }
 
 }

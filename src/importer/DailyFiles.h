@@ -14,8 +14,10 @@
 // run-time error (321) naming the line.
 namespace DailyFiles {
 
-// The text bytes of a daily file: a TXT file as it is.
-QByteArray ReadDailyFileBytes(const QString& path);
+// The text bytes of a daily file: a TXT file as it is; from an LHA archive
+// (".LZH"), its one member whose name is `kind` + "*.TXT" (B or K),
+// decompressed in memory.
+QByteArray ReadDailyFileBytes(const QString& path, char kind);
 
 // ---- race programs ----
 

@@ -3,6 +3,7 @@
 #include "Basic.h"
 #include "Cp932.h"
 #include "Database.h"
+#include "LhaArchive.h"
 #include "Recordset.h"
 #include "RuntimeError.h"
 
@@ -15,10 +16,10 @@ namespace FanHandbook {
 namespace {
 const QString kSource = QStringLiteral("Dorrix");
 
-[[noreturn]] void refuse(const QString& path, const QString& problem)
+[[noreturn]] void refuse(const QString& fileName, const QString& problem)
 {
     throw RuntimeError(ErrorNumber::BadFileFormat, kSource,
-                       QStringLiteral("%1 はファン手帳のファイルとして読めません。%2").arg(QFileInfo(path).fileName(), problem));
+                       QStringLiteral("%1 はファン手帳のファイルとして読めません。%2").arg(fileName, problem));
 }
 
 QString text(const char* record, int from, int length) { return DecodeCp932(QByteArrayView(record + from, length)); }
@@ -101,20 +102,12 @@ Racer ConvertRecord(const Lookups& lookups, const char* r, int recordLength)
     return racer;
 }
 
-int Import(Database& db, const Lookups& lookups, const QString& path)
+namespace {
+// The rebuild from the file's bytes; `fileName` names the file in refusals.
+int importRecords(Database& db, const Lookups& lookups, QByteArrayView bytes, const QString& fileName)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(ErrorNumber::FileNotFound, kSource,
-                           QStringLiteral("ファイルを開けません。(%1: %2)").arg(path, file.errorString()));
-    const qint64 size = file.size();
-    const uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
-    QByteArray copy;
-    if (size > 0 && !bytes) {  // a file that cannot be mapped is read instead
-        copy = file.readAll();
-        bytes = reinterpret_cast<const uchar*>(copy.constData());
-    }
-    const char* data = reinterpret_cast<const char*>(bytes);
+    const qint64 size = bytes.size();
+    const char* data = bytes.data();
 
     // The record length is where the first line ends.
     int recordLength = 0;
@@ -126,16 +119,16 @@ int Import(Database& db, const Lookups& lookups, const QString& path)
         if (lineEnd == OldRecordLength - 2 || lineEnd == NewRecordLength - 2)
             recordLength = int(lineEnd + 2);
         else if (lineEnd < 0)
-            refuse(path, QStringLiteral("1 行目の終わり（CR LF）が %1 バイト以内にありません。").arg(NewRecordLength));
+            refuse(fileName, QStringLiteral("1 行目の終わり（CR LF）が %1 バイト以内にありません。").arg(NewRecordLength));
         else
-            refuse(path, QStringLiteral("1 行目が %1 バイトです（%2 バイトか %3 バイトのはずです）。")
+            refuse(fileName, QStringLiteral("1 行目が %1 バイトです（%2 バイトか %3 バイトのはずです）。")
                              .arg(lineEnd).arg(OldRecordLength - 2).arg(NewRecordLength - 2));
         // Only complete records count; bytes after the last one are ignored.
         count = size / recordLength;
         for (qint64 i = 0; i < count; ++i) {
             const char* end = data + (i + 1) * recordLength - 2;
             if (end[0] != '\r' || end[1] != '\n')
-                refuse(path, QStringLiteral("第 %1 レコードの終わりに行の終わり（CR LF）がありません。").arg(i + 1));
+                refuse(fileName, QStringLiteral("第 %1 レコードの終わりに行の終わり（CR LF）がありません。").arg(i + 1));
         }
         if (count > MaxRecords)
             throw RuntimeError(ErrorNumber::Overflow, kSource,
@@ -163,5 +156,35 @@ int Import(Database& db, const Lookups& lookups, const QString& path)
     transaction.commit();
     return int(count);
 }
+}  // namespace
+
+int Import(Database& db, const Lookups& lookups, const QString& path)
+{
+    if (IsArchive(path)) {
+        const QString archiveName = QFileInfo(path).fileName();
+        const LhaMember member = ReadLhaMember(path, QLatin1String(MemberPattern));
+        const QString memberName = QStringLiteral("%1 の中の %2").arg(archiveName, member.name);
+        // Archives written on DOS store names in capitals, which the reader
+        // gives in small letters: FAN.TXT is refused in either form.
+        if (member.name.compare(QLatin1String("FAN.TXT"), Qt::CaseInsensitive) == 0)
+            throw RuntimeError(ErrorNumber::BadFileFormat, kSource,
+                               QStringLiteral("%1 の中の FAN.TXT ファイルは選択出来ません。").arg(archiveName));
+        return importRecords(db, lookups, member.data, memberName);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(ErrorNumber::FileNotFound, kSource,
+                           QStringLiteral("ファイルを開けません。(%1: %2)").arg(path, file.errorString()));
+    const qint64 size = file.size();
+    const uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
+    QByteArray copy;
+    if (size > 0 && !bytes) {  // a file that cannot be mapped is read instead
+        copy = file.readAll();
+        bytes = reinterpret_cast<const uchar*>(copy.constData());
+    }
+    return importRecords(db, lookups, QByteArrayView(bytes, size), QFileInfo(path).fileName());
+}
+
+bool IsArchive(const QString& path) { return path.endsWith(QLatin1String(".lzh"), Qt::CaseInsensitive); }
 
 }

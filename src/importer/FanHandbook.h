@@ -43,10 +43,18 @@ struct Racer {
 // Converts one record (its bytes without the line end).
 Racer ConvertRecord(const Lookups& lookups, const char* record, int recordLength);
 
-// Rebuilds T_選手 from the file in one transaction: the table is emptied and
-// every complete record added. Any error (unreadable or broken file, a value
-// that does not fit, a registration number twice, too many records) raises
-// its run-time error and leaves the previous table as it was. Returns the
+// The handbook as published: an LHA archive "FANxxxx.LZH" holding one
+// member "FANxxxx.TXT".
+constexpr const char* MemberPattern = "FAN*.TXT";
+// Whether the path names such an archive (by its ending, any case).
+bool IsArchive(const QString& path);
+
+// Rebuilds T_選手 in one transaction from a handbook file, or from the
+// handbook member of an archive read in memory: the table is emptied and
+// every complete record added. Any error (unreadable or broken file, an
+// archive without one handbook member or a damaged one, a value that does
+// not fit, a registration number twice, too many records) raises its
+// run-time error and leaves the previous table as it was. Returns the
 // number of racers written.
 int Import(Database& db, const Lookups& lookups, const QString& path);
 

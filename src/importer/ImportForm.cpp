@@ -169,6 +169,8 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     connect(SelectDrive, &QComboBox::activated, this, [this] { Guarded([&] { SelectDrive_Change(); }); });
     connect(SelectDir, &DirList::pathChanged, this, [this] { Guarded([&] { SelectDir_Change(); }); });
     connect(FileSelect, &QListWidget::itemClicked, this, [this] { Guarded([&] { FileSelect_Click(); }); });
+    // Enter on the highlighted file chooses it, as a click does.
+    connect(FileSelect, &QListWidget::itemActivated, this, [this] { Guarded([&] { FileSelect_Click(); }); });
     SelectDir->setPath(home);
 
     Guarded([this] {
@@ -197,9 +199,10 @@ void ImportForm::SelectDir_Change()
 void ImportForm::showFiles()
 {
     FileSelect->clear();
-    // "Fan*.txt" in any case of letters.
+    // "Fan*.txt" and the archives "Fan*.lzh" they come in, in any case of letters.
     const QDir dir(SelectDir->path());
-    FileSelect->addItems(dir.entryList({QStringLiteral("Fan*.txt")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    FileSelect->addItems(dir.entryList({QStringLiteral("Fan*.txt"), QStringLiteral("Fan*.lzh")}, QDir::Files,
+                                       QDir::Name | QDir::IgnoreCase));
 }
 
 void ImportForm::FileSelect_Click()

@@ -1,9 +1,11 @@
 #include "DailyFileWriter.h"
 #include "DailyFiles.h"
 #include "DailyTests.h"
+#include "FanFileWriter.h"
 #include "RuntimeError.h"
 #include "TestSupport.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace DailyFiles;
@@ -216,4 +218,24 @@ void DailyFilesTest::brokenFilesAreRefusedNamingTheLine()
     QCOMPARE(number, ErrorNumber::BadFileFormat);
     QVERIFY2(description.contains(QStringLiteral("。%1 行目：").arg(line)), qPrintable(description));
     QVERIFY(description.contains(results ? QStringLiteral("K240801.TXT") : QStringLiteral("B240801.TXT")));
+}
+
+void DailyFilesTest::archivesGiveTheirMember()
+{
+    QTemporaryDir dir;
+    const QByteArray program = ProgramFileBytes(kDay, {{7, false, {MakeProgramRace(1, 4001)}}});
+    const QByteArray results = ResultFileBytes(kDay, {{7, false, {MakeResultRace(1, 4001)}}});
+    const QString b = dir.filePath(QStringLiteral("b240801.lzh"));
+    const QString k = dir.filePath(QStringLiteral("k240801.lzh"));
+    WriteFile(b, Lh0Archive({{"B240801.TXT", program}}));
+    WriteFile(k, Lh0Archive({{"README.TXT", "x"}, {"K240801.TXT", results}}));
+
+    QCOMPARE(ReadProgram(b).courses[0].races[0].boats[3].toban, 4004);
+    QCOMPARE(ReadResults(k).course(7)->race(1)->finishes[5].toban, 4006);
+    // A results archive is not a program file, whatever its name.
+    const QString wrong = dir.filePath(QStringLiteral("b240802.lzh"));
+    WriteFile(wrong, Lh0Archive({{"K240801.TXT", results}}));
+    QString description;
+    QCOMPARE(ErrorNumberOf([&] { ReadProgram(wrong); }, &description), ErrorNumber::BadFileFormat);
+    QVERIFY2(description.contains(QStringLiteral("b240802.lzh")), qPrintable(description));
 }

@@ -16,6 +16,7 @@ private slots:
     void resultsKnowCancelledVoidAndUnfinished();
     void brokenFilesAreRefusedNamingTheLine_data();
     void brokenFilesAreRefusedNamingTheLine();
+    void archivesGiveTheirMember();
 };
 
 // "番組表" from the search window and "成績読込" of the race history.

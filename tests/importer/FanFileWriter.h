@@ -28,3 +28,18 @@ struct FanRecord {
 QByteArray FanRecordBytes(const FanRecord& record, int recordLength);
 QByteArray FanFileBytes(const std::vector<FanRecord>& records, int recordLength);
 void WriteFile(const QString& path, const QByteArray& bytes);
+
+// A handbook of 40 made-up racers of the new layout, all fields varied: the
+// contents of the -lh5- archive in data/ (see ImporterTest).
+QByteArray SyntheticHandbook();
+
+// An LHA archive as LHA tools write one: a level-0 header and the stored
+// bytes of each member (method -lh0-, no compression), then the end marker.
+struct LhaEntry {
+    QByteArray name;
+    QByteArray data;
+};
+QByteArray Lh0Archive(const std::vector<LhaEntry>& members);
+// The CRC-16 of the members in the headers (polynomial 0x8005, reflected,
+// starting from 0).
+quint16 LhaCrc16(QByteArrayView bytes);

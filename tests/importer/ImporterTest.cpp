@@ -2,6 +2,7 @@
 #include "EngineErrors.h"
 #include "FanFileWriter.h"
 #include "FanHandbook.h"
+#include "ImporterTests.h"
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "ImportForm.h"
@@ -17,17 +18,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
-struct Row {
-    QVariant id, ki, ken, kyu, name, yomi, yomi1, year, month, day, blood, win, place;
-    bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> racerTable(const QString& folder)
+std::vector<RacerRow> RacerTable(const QString& folder)
 {
     Database db(folder);
     Recordset rs(db, QStringLiteral("T_選手"));
-    std::vector<Row> rows;
+    std::vector<RacerRow> rows;
     for (; !rs.eof(); rs.MoveNext()) {
         auto f = [&rs](const char* name) { return rs.field(QString::fromUtf8(name)); };
         rows.push_back({f("選手ID"), f("期"), f("所属ID"), f("級"), f("名前"), f("よみがな"), f("よみがな１桁"), f("生年"),
@@ -35,6 +30,10 @@ std::vector<Row> racerTable(const QString& folder)
     }
     return rows;
 }
+
+namespace {
+using Row = RacerRow;
+const auto racerTable = RacerTable;
 
 FanRecord record(const QString& toban, const QString& name = QStringLiteral("山田太郎　　　　"))
 {
@@ -360,8 +359,10 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ImporterTest importer;
+    ArchiveTest archive;
     DailyFilesTest dailyFiles;
     DailyWindowsTest dailyWindows;
-    return RunTestObjects(argc, argv, {&importer, &dailyFiles, &dailyWindows});
+    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows});
 }
+
 #include "ImporterTest.moc"
