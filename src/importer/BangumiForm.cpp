@@ -177,7 +177,7 @@ void BangumiForm::ListRace_Click()
     const DailyFiles::ProgramRace* race = chosenRace();
     if (!race)
         return;
-    const auto racers = findRacers(*race);
+    const auto racers = findRacers(*openRacers(), *race);
     for (int k = 0; k < int(race->boats.size()) && k < 6; ++k) {
         const DailyFiles::Boat& boat = race->boats[size_t(k)];
         const QString cells[6] = {CStr(boat.boat), CStr(boat.toban), boat.name, boat.branch, boat.kyu,
@@ -191,9 +191,13 @@ void BangumiForm::ListRace_Click()
     }
 }
 
-std::vector<std::optional<SelectForm::Pick>> BangumiForm::findRacers(const DailyFiles::ProgramRace& race)
+std::unique_ptr<Recordset> BangumiForm::openRacers()
 {
-    Recordset racers(*db_, Global().ExtractMode != 0 ? QStringLiteral("Q_選手抽出") : QStringLiteral("Q_選手"));
+    return std::make_unique<Recordset>(*db_, Global().ExtractMode != 0 ? QStringLiteral("Q_選手抽出") : QStringLiteral("Q_選手"));
+}
+
+std::vector<std::optional<SelectForm::Pick>> BangumiForm::findRacers(Recordset& racers, const DailyFiles::ProgramRace& race)
+{
     const RacerFields fields = RacerFields::of(racers);
     std::vector<std::optional<SelectForm::Pick>> found;
     for (const DailyFiles::Boat& boat : race.boats) {
@@ -239,7 +243,7 @@ void BangumiForm::CommandSentaku_Click()
     if (course.isEmpty())
         return;
     std::vector<SelectForm::Pick> picks;
-    for (auto& racer : findRacers(*race))
+    for (auto& racer : findRacers(*openRacers(), *race))
         if (racer)
             picks.push_back(std::move(*racer));
     const QDate& date = day_.date;
@@ -269,6 +273,7 @@ void BangumiForm::CommandAll_Click()
 
     std::vector<DayRaces::StoredRace> races;
     QStringList missing;
+    const std::unique_ptr<Recordset> table = openRacers();
     for (const DailyFiles::ProgramRace& race : course->races) {
         DayRaces::StoredRace stored;
         stored.year = int16_t(day_.date.year());
@@ -276,7 +281,7 @@ void BangumiForm::CommandAll_Click()
         stored.day = int16_t(day_.date.day());
         stored.courseId = int16_t(course->code);
         stored.raceNo = int16_t(race.raceNo);
-        const auto racers = findRacers(race);
+        const auto racers = findRacers(*table, race);
         for (size_t k = 0; k < race.boats.size() && k < 6; ++k) {
             const DailyFiles::Boat& boat = race.boats[k];
             if (racers[k]) {

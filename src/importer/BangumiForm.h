@@ -45,7 +45,8 @@ private:
     QString requireCourseName(int code) const;
     // The racer of each boat in the racer table in use, as the result list
     // would show it; none where the registration number is not there.
-    std::vector<std::optional<SelectForm::Pick>> findRacers(const DailyFiles::ProgramRace& race);
+    std::vector<std::optional<SelectForm::Pick>> findRacers(Recordset& racers, const DailyFiles::ProgramRace& race);
+    std::unique_ptr<Recordset> openRacers();
     void rememberChoice() const;
 
     std::unique_ptr<Database> db_;
