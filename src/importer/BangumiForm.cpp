@@ -79,9 +79,13 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     GridBoat->setHorizontalHeaderLabels({QStringLiteral("艇"), QStringLiteral("登番"), QStringLiteral("名前"),
                                          QStringLiteral("支部"), QStringLiteral("級"), QString()});
     GridBoat->verticalHeader()->hide();
+    GridBoat->verticalHeader()->setDefaultSectionSize(22);
+    GridBoat->horizontalHeader()->setStretchLastSection(true);
+    GridBoat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridBoat->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GridBoat->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridBoat->setSelectionMode(QAbstractItemView::NoSelection);
-    Set_ControlFont(GridBoat, 9, 288, 206, 336, 62);
+    Set_ControlFont(GridBoat, 9, 288, 160, 336, 62);
     const int widths[6] = {28, 44, 88, 48, 32, 24};
     for (int c = 0; c < 6; ++c)
         GridBoat->setColumnWidth(c, widths[c]);
@@ -295,8 +299,14 @@ void BangumiForm::CommandAll_Click()
     DayRaces::StoreRaces(*db_, races);
 
     QString text = QStringLiteral("%1 レースを履歴テーブルへ登録しました。\r\n").arg(races.size());
-    if (!missing.isEmpty())
-        text += QStringLiteral("選手テーブルにない選手（0 で登録）：\r\n") + missing.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (!missing.isEmpty()) {
+        // A box of a screen's height at most.
+        constexpr int Shown = 12;
+        text += QStringLiteral("選手テーブルにない選手（0 で登録）：\r\n") + missing.mid(0, Shown).join(QStringLiteral("\r\n")) +
+                QStringLiteral("\r\n");
+        if (missing.size() > Shown)
+            text += QStringLiteral("ほか %1 人\r\n").arg(missing.size() - Shown);
+    }
     MsgBox(text);
 }
 

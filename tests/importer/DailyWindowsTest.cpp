@@ -216,7 +216,9 @@ void DailyWindowsTest::selectUsesTheRacerTableInUse()
 void DailyWindowsTest::storingEveryRaceOfACourse()
 {
     const QString path = folder_->file("B240801.TXT");
-    WriteFile(path, ProgramFileBytes(kDay, {{9, true, {}}, {7, false, {MakeProgramRace(1, 4001), MakeProgramRace(2, 4101), MakeProgramRace(12, 4101)}}}));
+    WriteFile(path, ProgramFileBytes(kDay, {{9, true, {}},
+                                            {7, false, {MakeProgramRace(1, 4001), MakeProgramRace(2, 4101),
+                                                        MakeProgramRace(11, 4201), MakeProgramRace(12, 4301)}}}));
     QWidget* programs = openPrograms(path);
 
     click(programs, "CommandAll");  // no racecourse chosen yet
@@ -230,7 +232,7 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
     MsgBoxScript::queue(Mb::No);
     click(programs, "CommandAll");
     QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
-    QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("蒲郡競艇の 3 レースを履歴テーブルへ登録しますか。\r\n"));
+    QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("蒲郡競艇の 4 レースを履歴テーブルへ登録しますか。\r\n"));
     QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("履歴テーブル登録"));
     QCOMPARE(MsgBoxScript::shown()[0].style, Mb::Confirm);
     QVERIFY(history(folder_->folder()).empty());
@@ -238,9 +240,9 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
     MsgBoxScript::queue(Mb::Yes);
     click(programs, "CommandAll");
     const auto rows = history(folder_->folder());
-    QCOMPARE(rows.size(), size_t(3));
-    const int raceNos[3] = {1, 2, 12};
-    for (size_t r = 0; r < 3; ++r) {
+    QCOMPARE(rows.size(), size_t(4));
+    const int raceNos[4] = {1, 2, 11, 12};
+    for (size_t r = 0; r < 4; ++r) {
         QCOMPARE(rows[r].year, 2024);
         QCOMPARE(rows[r].month, 8);
         QCOMPARE(rows[r].day, 1);
@@ -249,10 +251,16 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
         QCOMPARE(rows[r].results, (std::array<int, 6>{}));
     }
     QCOMPARE(rows[0].racers, (std::array<int, 6>{4001, 4002, 4003, 4004, 4005, 0}));
-    QCOMPARE(rows[2].racers, (std::array<int, 6>{4101, 4102, 4103, 4104, 4105, 4106}));
-    QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("3 レースを履歴テーブルへ登録しました。\r\n"
-                                                               "選手テーブルにない選手（0 で登録）：\r\n"
-                                                               " 1R 6号艇 4006 山田太郎\r\n"));
+    QCOMPARE(rows[1].racers, (std::array<int, 6>{4101, 4102, 4103, 4104, 4105, 4106}));
+    QCOMPARE(rows[3].racers, (std::array<int, 6>{}));
+    // Thirteen racers are missing: twelve are named, the rest counted.
+    const QStringList summary = MsgBoxScript::shown().back().text.split(QStringLiteral("\r\n"));
+    QCOMPARE(summary.size(), 16);
+    QCOMPARE(summary[0], QStringLiteral("4 レースを履歴テーブルへ登録しました。"));
+    QCOMPARE(summary[1], QStringLiteral("選手テーブルにない選手（0 で登録）："));
+    QCOMPARE(summary[2], QStringLiteral(" 1R 6号艇 4006 山田太郎"));
+    QCOMPARE(summary[13], QStringLiteral("12R 5号艇 4305 山田太郎"));
+    QCOMPARE(summary[14], QStringLiteral("ほか 1 人"));
 }
 
 void DailyWindowsTest::aBrokenProgramFileChangesNothing()
