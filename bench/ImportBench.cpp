@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <cstdio>
 #include <random>
+#include <ctime>
 #include <sys/resource.h>
 
 namespace {
@@ -70,15 +71,29 @@ QByteArray publishedHandbook()
     return file;
 }
 
-// Milliseconds of one import of the file.
-double importMilliseconds(const QString& folder, const QString& path)
+double cpuMilliseconds()
 {
-    QElapsedTimer timer;
-    timer.start();
-    Database db(folder);
-    FanHandbook::Import(db, FanHandbook::LoadLookups(db), path);
-    return timer.nsecsElapsed() / 1e6;
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
+
+// One import of the file, timed: elapsed and processor milliseconds (a
+// machine busy with other work stretches the first, not the second).
+struct Timing {
+    double wall = 1e9;
+    double cpu = 1e9;
+    void keepBest(const QString& folder, const QString& path)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        const double cpuStart = cpuMilliseconds();
+        Database db(folder);
+        FanHandbook::Import(db, FanHandbook::LoadLookups(db), path);
+        cpu = std::min(cpu, cpuMilliseconds() - cpuStart);
+        wall = std::min(wall, timer.nsecsElapsed() / 1e6);
+    }
+};
 
 double peakMegabytes()
 {
@@ -155,17 +170,20 @@ int main(int argc, char* argv[])
         std::printf("FAN1650.LZH does not hold the benchmark's handbook: pack it again\n");
         return 1;
     }
-    // Best of seven each, taken in turns so that a busy machine weighs on both alike.
-    double plainMs = 1e9;
-    double archiveMs = 1e9;
-    for (int run = 0; run < 7; ++run) {
-        plainMs = std::min(plainMs, importMilliseconds(folder.folder(), plain));
-        archiveMs = std::min(archiveMs, importMilliseconds(folder.folder(), archive));
+    // Best of fifteen each, taken in turns so that a busy machine weighs on both alike.
+    std::printf("%-40s %10s %10s %12s\n", "handbook as published", "import", "target", "processor");
+    Timing plainRun;
+    Timing archiveRun;
+    for (int run = 0; run < 15; ++run) {
+        plainRun.keepBest(folder.folder(), plain);
+        archiveRun.keepBest(folder.folder(), archive);
     }
-    std::printf("%-40s %7.1f ms\n", "1650 records, plain FAN1650.TXT", plainMs);
-    std::printf("%-40s %7.1f ms %10s\n", qPrintable(QStringLiteral("same from FAN1650.LZH (%1 KB, -lh5-)").arg(QFileInfo(archive).size() / 1024)),
-                archiveMs, "< 1.5x");
-    std::printf("archive / plain: %.2fx (target < 1.5x)\n", archiveMs / plainMs);
+    std::printf("%-40s %7.1f ms %10s %9.1f ms\n", "1650 records, plain FAN1650.TXT", plainRun.wall, "", plainRun.cpu);
+    std::printf("%-40s %7.1f ms %10s %9.1f ms\n",
+                qPrintable(QStringLiteral("same from FAN1650.LZH (%1 KB, -lh5-)").arg(QFileInfo(archive).size() / 1024)),
+                archiveRun.wall, "< 1.5x", archiveRun.cpu);
+    std::printf("archive / plain: %.2fx elapsed, %.2fx processor (target < 1.5x)\n", archiveRun.wall / plainRun.wall,
+                archiveRun.cpu / plainRun.cpu);
     std::printf("peak memory of the whole run: %.1f MB (target < 64 MB)\n", peakMegabytes());
     return 0;
 }
