@@ -271,8 +271,11 @@ void BangumiForm::CommandAll_Click()
     const QString name = requireCourseName(course->code);
     if (name.isEmpty())
         return;
-    if (MsgBox(QStringLiteral("%1競艇の %2 レースを履歴テーブルへ登録しますか。\r\n").arg(Basic::Trim(name)).arg(course->races.size()),
-               Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
+    QString question = QStringLiteral("%1競艇の %2 レースを履歴テーブルへ登録しますか。\r\n").arg(Basic::Trim(name)).arg(course->races.size());
+    // Stored again, a race is there twice.
+    if (const int stored = DayRaces::CountStored(*db_, day_.date, course->code))
+        question += QStringLiteral("この日のこの場のレースは既に %1 件登録されています。\r\n").arg(stored);
+    if (MsgBox(question, Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
         return;
 
     std::vector<DayRaces::StoredRace> races;

@@ -22,6 +22,14 @@ void StoreRaces(Database& db, const std::vector<StoredRace>& races)
     transaction.commit();
 }
 
+int CountStored(Database& db, const QDate& date, int courseId)
+{
+    Statement count = db.prepare(QStringLiteral(
+        "SELECT count(*) FROM T_レース履歴 WHERE 調査年 = ?1 AND 調査月 = ?2 AND 調査日 = ?3 AND 競艇場ID = ?4"));
+    count.bind(1, date.year()).bind(2, date.month()).bind(3, date.day()).bind(4, courseId);
+    return count.step() ? count.value(0).toInt() : 0;
+}
+
 ResultsPlan PlanResults(Database& db, const DailyFiles::ResultDay& day)
 {
     ResultsPlan plan;

@@ -22,6 +22,8 @@ struct StoredRace {
 
 // Adds the races to the history in one transaction: all of them or none.
 void StoreRaces(Database& db, const std::vector<StoredRace>& races);
+// How many races of that day and racecourse the history already holds.
+int CountStored(Database& db, const QDate& date, int courseId);
 
 // What a day's results file does to the stored races of its day.
 struct ResultsPlan {

@@ -261,6 +261,12 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
     QCOMPARE(summary[2], QStringLiteral(" 1R 6号艇 4006 山田太郎"));
     QCOMPARE(summary[13], QStringLiteral("12R 5号艇 4305 山田太郎"));
     QCOMPARE(summary[14], QStringLiteral("ほか 1 人"));
+
+    // A second time, the question says the races are there already.
+    click(programs, "CommandAll");
+    QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("蒲郡競艇の 4 レースを履歴テーブルへ登録しますか。\r\n"
+                                                               "この日のこの場のレースは既に 4 件登録されています。\r\n"));
+    QCOMPARE(history(folder_->folder()).size(), size_t(4));
 }
 
 void DailyWindowsTest::aBrokenProgramFileChangesNothing()
