@@ -63,14 +63,14 @@ int main(int argc, char* argv[])
         racers.push_back(TestRacer{3000 + i});
     SeedRacers(folder.folder(), racers);
 
-    std::vector<ProgramCourseSpec> programs;
-    std::vector<ResultCourseSpec> results;
+    std::vector<ProgramCourseText> programs;
+    std::vector<ResultCourseText> results;
     for (int course : kCourses) {
-        ProgramCourseSpec p{course, false, {}};
-        ResultCourseSpec r{course, false, {}};
+        ProgramCourseText p{course, false, {}};
+        ResultCourseText r{course, false, {}};
         for (int race = 1; race <= 12; ++race) {
-            ProgramRaceSpec pr = MakeProgramRace(race, 0);
-            ResultRaceSpec rr = MakeResultRace(race, 0);
+            ProgramRaceText pr = MakeProgramRace(race, 0);
+            ResultRaceText rr = MakeResultRace(race, 0);
             for (int boat = 0; boat < 6; ++boat) {
                 pr.boats[size_t(boat)].toban = toban(course, race, boat);
                 rr.lines[size_t(boat)].toban = toban(course, race, boat);

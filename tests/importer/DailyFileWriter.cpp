@@ -30,9 +30,9 @@ void line(QByteArray& file, const QString& text) { line(file, sjis(text)); }
 const QByteArray kDashes(79, '-');
 }
 
-ProgramRaceSpec MakeProgramRace(int raceNo, int firstToban)
+ProgramRaceText MakeProgramRace(int raceNo, int firstToban)
 {
-    ProgramRaceSpec race;
+    ProgramRaceText race;
     race.raceNo = raceNo;
     for (int k = 0; k < 6; ++k)
         race.boats[size_t(k)].toban = firstToban + k;
@@ -47,11 +47,11 @@ QByteArray BoatLine(int boat, const ProgramBoat& b)
     return bytes;
 }
 
-QByteArray ProgramFileBytes(const QDate& date, const std::vector<ProgramCourseSpec>& courses)
+QByteArray ProgramFileBytes(const QDate& date, const std::vector<ProgramCourseText>& courses)
 {
     QByteArray file;
     line(file, QByteArray("STARTB"));
-    for (const ProgramCourseSpec& c : courses) {
+    for (const ProgramCourseText& c : courses) {
         const QString name = QString::fromUtf8(kCourses[c.code]);
         const QString code = QStringLiteral("%1").arg(c.code, 2, 10, QLatin1Char('0'));
         line(file, code + QStringLiteral("BBGN"));
@@ -70,7 +70,7 @@ QByteArray ProgramFileBytes(const QDate& date, const std::vector<ProgramCourseSp
                        .arg(wide(QString::number(date.year())), wide(QStringLiteral("%1").arg(date.month(), 2)),
                             wide(QStringLiteral("%1").arg(date.day(), 2)), name));
         line(file, QByteArray());
-        for (const ProgramRaceSpec& r : c.races) {
+        for (const ProgramRaceText& r : c.races) {
             line(file, QStringLiteral("%1Ｒ  %2          Ｈ%3ｍ  電話投票締切予定１０：４５")
                            .arg(wide(QStringLiteral("%1").arg(r.raceNo, 2)), r.title.leftJustified(6, QChar(0x3000)),
                                 wide(QString::number(r.distance))));
@@ -88,12 +88,12 @@ QByteArray ProgramFileBytes(const QDate& date, const std::vector<ProgramCourseSp
     return file;
 }
 
-ResultRaceSpec MakeResultRace(int raceNo, int firstToban)
+ResultRaceText MakeResultRace(int raceNo, int firstToban)
 {
-    ResultRaceSpec race;
+    ResultRaceText race;
     race.raceNo = raceNo;
     for (int k = 0; k < 6; ++k) {
-        ResultLineSpec r;
+        ResultLineText r;
         r.code = QStringLiteral("0%1").arg(k + 1);
         r.boat = k + 1;
         r.toban = firstToban + k;
@@ -102,7 +102,7 @@ ResultRaceSpec MakeResultRace(int raceNo, int firstToban)
     return race;
 }
 
-QByteArray ResultLine(const ResultLineSpec& r)
+QByteArray ResultLine(const ResultLineText& r)
 {
     QByteArray bytes = "  " + fixed(r.code.toLatin1(), 2) + "  " + QByteArray::number(r.boat) + ' ' +
                        right(r.toban, 4).replace(' ', '0') + ' ';
@@ -115,11 +115,11 @@ QByteArray ResultLine(const ResultLineSpec& r)
     return bytes;
 }
 
-QByteArray ResultFileBytes(const QDate& date, const std::vector<ResultCourseSpec>& courses)
+QByteArray ResultFileBytes(const QDate& date, const std::vector<ResultCourseText>& courses)
 {
     QByteArray file;
     line(file, QByteArray("STARTK"));
-    for (const ResultCourseSpec& c : courses) {
+    for (const ResultCourseText& c : courses) {
         const QString name = QString::fromUtf8(kCourses[c.code]);
         const QString code = QStringLiteral("%1").arg(c.code, 2, 10, QLatin1Char('0'));
         line(file, code + QStringLiteral("KBGN"));
@@ -138,7 +138,7 @@ QByteArray ResultFileBytes(const QDate& date, const std::vector<ResultCourseSpec
                        .arg(date.year()).arg(date.month(), 2).arg(date.day(), 2).arg(name));
         line(file, QByteArray());
         line(file, QStringLiteral("   [払戻金]       ３連単           ３連複           ２連単         ２連複"));
-        for (const ResultRaceSpec& r : c.races) {
+        for (const ResultRaceText& r : c.races) {
             if (r.cancelled)
                 line(file, QStringLiteral("%1R  中　止").arg(r.raceNo, 3));
             else
@@ -146,13 +146,13 @@ QByteArray ResultFileBytes(const QDate& date, const std::vector<ResultCourseSpec
                                .arg(r.raceNo, 3));
         }
         line(file, QByteArray());
-        for (const ResultRaceSpec& r : c.races) {
+        for (const ResultRaceText& r : c.races) {
             if (r.cancelled)
                 continue;
             line(file, QStringLiteral("%1R       予選                 H1800m  晴　  風  北西　 1m  波　  1cm").arg(r.raceNo, 4));
             line(file, QStringLiteral("  着 艇 登番 　選　手　名　　ﾓｰﾀｰ ﾎﾞｰﾄ 展示 進入 ｽﾀｰﾄﾀｲﾐﾝｸ ﾚｰｽﾀｲﾑ 差し"));
             line(file, kDashes);
-            for (const ResultLineSpec& l : r.lines)
+            for (const ResultLineText& l : r.lines)
                 line(file, ResultLine(l));
             line(file, QByteArray());
             if (r.isVoid) {

@@ -24,11 +24,11 @@ std::vector<int> codesOf(const std::vector<ProgramCourse>& courses)
 
 void DailyFilesTest::programListsCoursesRacesAndBoats()
 {
-    ProgramCourseSpec gamagori{7, false, {MakeProgramRace(1, 4001), MakeProgramRace(12, 4101)}};
+    ProgramCourseText gamagori{7, false, {MakeProgramRace(1, 4001), MakeProgramRace(12, 4101)}};
     gamagori.races[1].title = QStringLiteral("優勝戦");
     gamagori.races[1].distance = 1200;
-    const ProgramCourseSpec tsu{9, true, {}};
-    const ProgramCourseSpec omura{24, false, {MakeProgramRace(1, 4201)}};
+    const ProgramCourseText tsu{9, true, {}};
+    const ProgramCourseText omura{24, false, {MakeProgramRace(1, 4201)}};
     const ProgramDay day = ParseProgram(ProgramFileBytes(kDay, {gamagori, tsu, omura}), QStringLiteral("B240801.TXT"));
 
     QCOMPARE(day.date, kDay);
@@ -52,7 +52,7 @@ void DailyFilesTest::programListsCoursesRacesAndBoats()
 
 void DailyFilesTest::programBoatLinesAreReadByPosition()
 {
-    ProgramRaceSpec race = MakeProgramRace(1, 4001);
+    ProgramRaceText race = MakeProgramRace(1, 4001);
     ProgramBoat& b = race.boats[2];
     b.toban = 123;  // "0123"
     b.name = QStringLiteral("長谷川雄一郎");  // cut to four characters
@@ -80,9 +80,9 @@ void DailyFilesTest::programBoatLinesAreReadByPosition()
 void DailyFilesTest::resultsReadEveryFinishCode()
 {
     // Every code a result line can carry, over two races; a dead heat for second.
-    ResultRaceSpec first = MakeResultRace(1, 4001);
+    ResultRaceText first = MakeResultRace(1, 4001);
     first.lines[2].code = QStringLiteral("02");
-    ResultRaceSpec second = MakeResultRace(2, 4101);
+    ResultRaceText second = MakeResultRace(2, 4101);
     const QStringList codes = {QStringLiteral("F"),  QStringLiteral("L0"), QStringLiteral("L1"), QStringLiteral("K0"),
                                QStringLiteral("K1"), QStringLiteral("S0")};
     for (int k = 0; k < 6; ++k)
@@ -92,7 +92,7 @@ void DailyFilesTest::resultsReadEveryFinishCode()
     second.lines[3].timing = QStringLiteral("K .");
     for (auto& l : second.lines)
         l.time = QStringLiteral(" .  . ");
-    ResultRaceSpec third = MakeResultRace(3, 4201);
+    ResultRaceText third = MakeResultRace(3, 4201);
     third.lines[0].code = QStringLiteral("S1");
     third.lines[1].code = QStringLiteral("S2");
     third.lines[2].code = QStringLiteral("00");
@@ -126,14 +126,14 @@ void DailyFilesTest::resultsReadEveryFinishCode()
 
 void DailyFilesTest::resultsKnowCancelledVoidAndUnfinished()
 {
-    ResultRaceSpec cancelled;
+    ResultRaceText cancelled;
     cancelled.raceNo = 7;
     cancelled.cancelled = true;
-    ResultRaceSpec voided = MakeResultRace(5, 4001);
+    ResultRaceText voided = MakeResultRace(5, 4001);
     voided.isVoid = true;
     for (int k = 1; k < 6; ++k)
         voided.lines[size_t(k)].code = QStringLiteral("F");
-    const ResultRaceSpec eleventh = MakeResultRace(11, 4101);
+    const ResultRaceText eleventh = MakeResultRace(11, 4101);
     const QByteArray file = ResultFileBytes(kDay, {{3, false, {voided, cancelled, eleventh}}, {20, true, {}}});
 
     const ResultDay day = ParseResults(file, QStringLiteral("k.txt"));

@@ -301,13 +301,13 @@ void DailyWindowsTest::resultsFillExactlyTheMatchingSeats()
     store(folder, kDay, 5, 1, {4001, 4002, 4003, 4004, 4005, 4006});  // not in the file
     store(folder, kDay.addDays(1), 7, 1, {4001, 4002, 4003, 4004, 4005, 4006});  // another day
 
-    ResultRaceSpec first = MakeResultRace(1, 4001);
+    ResultRaceText first = MakeResultRace(1, 4001);
     const QStringList codes = {QStringLiteral("02"), QStringLiteral("01"), QStringLiteral("F"),
                                QStringLiteral("03"), QStringLiteral("K0"), QStringLiteral("03")};  // a dead heat for third
     for (int k = 0; k < 6; ++k)
         first.lines[size_t(k)].code = codes[k];
-    ResultRaceSpec second = MakeResultRace(2, 4101);
-    ResultRaceSpec cancelled;
+    ResultRaceText second = MakeResultRace(2, 4101);
+    ResultRaceText cancelled;
     cancelled.raceNo = 7;
     cancelled.cancelled = true;
     const QString path = folder_->file("K240801.TXT");
@@ -376,7 +376,7 @@ void DailyWindowsTest::aBrokenResultsFileWritesNothing()
     const QString folder = folder_->folder();
     store(folder, kDay, 7, 1, {4001, 4002, 4003, 4004, 4005, 4006});
     // The first racecourse is sound; the break comes in the second.
-    const ResultRaceSpec race = MakeResultRace(1, 4001);
+    const ResultRaceText race = MakeResultRace(1, 4001);
     QByteArray bytes = ResultFileBytes(kDay, {{7, false, {race}}, {8, false, {race}}});
     const QByteArray last = ResultLine(race.lines[5]);
     const qsizetype at = bytes.lastIndexOf(last);
