@@ -90,8 +90,8 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     for (int c = 0; c < 6; ++c)
         GridBoat->setColumnWidth(c, widths[c]);
 
-    CommandSentaku = button(QStringLiteral("選択"), QStringLiteral("CommandSentaku"), 140, 336, 284, &BangumiForm::CommandSentaku_Click);
-    CommandAll = button(QStringLiteral("全レース登録"), QStringLiteral("CommandAll"), 140, 484, 284, &BangumiForm::CommandAll_Click);
+    CommandSentaku = button(QStringLiteral("選択"), QStringLiteral("CommandSentaku"), 140, 336, 232, &BangumiForm::CommandSentaku_Click);
+    CommandAll = button(QStringLiteral("全レース登録"), QStringLiteral("CommandAll"), 140, 484, 232, &BangumiForm::CommandAll_Click);
     CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 140, 484, 398, &BangumiForm::CommandClose_Click);
     SizeAndCentre(this, 632, 434);
 
