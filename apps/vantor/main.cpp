@@ -1,3 +1,4 @@
+#include "BangumiForm.h"
 #include "Bior2Form.h"
 #include "BiorForm.h"
 #include "BunsekiForm.h"
@@ -9,6 +10,7 @@
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "OriginalForm.h"
+#include "ResultsImport.h"
 #include "RirekiForm.h"
 #include "SalesForm.h"
 #include "SelectForm.h"
@@ -39,6 +41,8 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("KyoteijyoForm"), [] { return new KyoteijyoForm; });
     Forms::registerForm(QStringLiteral("OriginalForm"), [] { return new OriginalForm; });
     Forms::registerForm(QStringLiteral("BunsekiForm"), [] { return new BunsekiForm; });
+    Forms::registerForm(QStringLiteral("BangumiForm"), [] { return new BangumiForm(Forms::find(QStringLiteral("SelectForm"))); });
+    Forms::registerCommand(QStringLiteral("ReadResults"), ReadResultsFile);
 
     Forms::show(QStringLiteral("MainForm"));
     Guarded([] { TellWhenRacerTableIsEmpty(); });

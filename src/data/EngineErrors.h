@@ -14,7 +14,6 @@ constexpr int NoCurrentRecord = 3021;
 constexpr int DuplicateKey = 3022;
 constexpr int DiskFull = 3026;
 constexpr int ReadOnly = 3027;
-constexpr int FieldTooSmall = 3163;
 constexpr int CannotOpen = 3051;
 constexpr int ObjectNotFound = 3078;
 constexpr int FieldTooSmall = 3163;

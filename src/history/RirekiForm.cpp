@@ -64,6 +64,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     help->setObjectName(QStringLiteral("Menu_Help"));
     add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
+    add(bar, "Menu_Seiseki", QStringLiteral("成績読込(&K)"), [this] { Menu_Seiseki_Click(); });
     add(bar, "Menu_Bunseki", QStringLiteral("成績分析(&A)"), [] { Forms::show(QStringLiteral("BunsekiForm")); });
 
     const QString headings[2] = {
@@ -269,6 +270,17 @@ void RirekiForm::Menu_Print_Click()
         return;
     }
     printer.endDoc();
+}
+
+void RirekiForm::Menu_Seiseki_Click()
+{
+    if (!Forms::run(QStringLiteral("ReadResults"), this))
+        return;
+    // The positions were written elsewhere: the race on show is read again.
+    view_ = std::make_unique<Recordset>(*db_, QStringLiteral("Q_レース履歴"));
+    table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
+    if (selected_ == 1)
+        ComboRireki_Click();
 }
 
 void RirekiForm::Menu_Close_Click()

@@ -28,6 +28,7 @@ public:
     void Mneu_Delete_Click();
     void Menu_Print_Click();
     void Menu_Close_Click();
+    void Menu_Seiseki_Click();
 
     QString ShozokuMei(int16_t id);
 

@@ -173,23 +173,26 @@ void SearchPanel::fillDropDowns()
     ComboToban->setCurrentIndex(-1);
 }
 
-void SearchPanel::cacheFieldIndexes()
+RacerFields RacerFields::of(const Recordset& rs)
 {
-    Recordset& rs = *recordset_;
-    f_.shozokuId = rs.fieldIndex(QStringLiteral("所属ID"));
-    f_.shozokuMei = rs.fieldIndex(QStringLiteral("所属名"));
-    f_.sensyuId = rs.fieldIndex(QStringLiteral("選手ID"));
-    f_.ki = rs.fieldIndex(QStringLiteral("期"));
-    f_.namae = rs.fieldIndex(QStringLiteral("名前"));
-    f_.toban = rs.fieldIndex(QStringLiteral("登番"));
-    f_.yomiganaId = rs.fieldIndex(QStringLiteral("よみがなID"));
-    f_.seiNen = rs.fieldIndex(QStringLiteral("生年"));
-    f_.seiTuki = rs.fieldIndex(QStringLiteral("生月"));
-    f_.seiHi = rs.fieldIndex(QStringLiteral("生日"));
-    f_.bladType = rs.fieldIndex(QStringLiteral("血液型名"));
-    f_.syoritu = rs.fieldIndex(QStringLiteral("勝率"));
-    f_.fukuritu = rs.fieldIndex(QStringLiteral("複勝率"));
+    RacerFields f;
+    f.shozokuId = rs.fieldIndex(QStringLiteral("所属ID"));
+    f.shozokuMei = rs.fieldIndex(QStringLiteral("所属名"));
+    f.sensyuId = rs.fieldIndex(QStringLiteral("選手ID"));
+    f.ki = rs.fieldIndex(QStringLiteral("期"));
+    f.namae = rs.fieldIndex(QStringLiteral("名前"));
+    f.toban = rs.fieldIndex(QStringLiteral("登番"));
+    f.yomiganaId = rs.fieldIndex(QStringLiteral("よみがなID"));
+    f.seiNen = rs.fieldIndex(QStringLiteral("生年"));
+    f.seiTuki = rs.fieldIndex(QStringLiteral("生月"));
+    f.seiHi = rs.fieldIndex(QStringLiteral("生日"));
+    f.bladType = rs.fieldIndex(QStringLiteral("血液型名"));
+    f.syoritu = rs.fieldIndex(QStringLiteral("勝率"));
+    f.fukuritu = rs.fieldIndex(QStringLiteral("複勝率"));
+    return f;
 }
+
+void SearchPanel::cacheFieldIndexes() { f_ = RacerFields::of(*recordset_); }
 
 void SearchPanel::Table_Change()
 {
@@ -203,30 +206,33 @@ void SearchPanel::Table_Change()
         onTableChange();
 }
 
-void SearchPanel::addLine(int n, QStringList& lines)
+QString List_Add(const Recordset& rs, const RacerFields& f, ListRow& row, bool fullRow)
 {
-    const Recordset& rs = *recordset_;
-    const QString ken = Basic::Trim(rs.field(f_.shozokuMei).toString());
-    const QString name = rs.field(f_.namae).toString();
-    const qint64 id = rs.field(f_.sensyuId).toLongLong();
-    const qint64 ki = rs.field(f_.ki).toLongLong();
-    lines << ken + (ken.size() == 2 ? QStringLiteral("    ") : QStringLiteral(" ")) + CStr(id) + QStringLiteral("  ") +
-                 CStr(ki) + QStringLiteral("  ") + name;
-
-    ListRow& row = W_ListData[size_t(n)];
+    const QString ken = Basic::Trim(rs.field(f.shozokuMei).toString());
+    const QString name = rs.field(f.namae).toString();
+    const qint64 id = rs.field(f.sensyuId).toLongLong();
+    const qint64 ki = rs.field(f.ki).toLongLong();
+    const QString line = ken + (ken.size() == 2 ? QStringLiteral("    ") : QStringLiteral(" ")) + CStr(id) +
+                         QStringLiteral("  ") + CStr(ki) + QStringLiteral("  ") + name;
     row.sensyuId = CInt(double(id));
-    if (!options_.fullRows)
-        return;
+    if (!fullRow)
+        return line;
     row.shozokuMei = Basic::Fixed(ken, 6);
     row.namae = Basic::Fixed(name, 22);
     row.ki = CInt(double(ki));
-    row.seiNen = CInt(rs.field(f_.seiNen).toDouble());
-    row.seiTuki = CInt(rs.field(f_.seiTuki).toDouble());
-    row.seiHi = CInt(rs.field(f_.seiHi).toDouble());
-    row.bladType = Basic::Trim(rs.field(f_.bladType).toString());
+    row.seiNen = CInt(rs.field(f.seiNen).toDouble());
+    row.seiTuki = CInt(rs.field(f.seiTuki).toDouble());
+    row.seiHi = CInt(rs.field(f.seiHi).toDouble());
+    row.bladType = Basic::Trim(rs.field(f.bladType).toString());
     // Multiplied first, then rounded half to even.
-    row.syoritu = CInt(rs.field(f_.syoritu).toDouble() * 100);
-    row.fukuritu = CInt(rs.field(f_.fukuritu).toDouble() * 10);
+    row.syoritu = CInt(rs.field(f.syoritu).toDouble() * 100);
+    row.fukuritu = CInt(rs.field(f.fukuritu).toDouble() * 10);
+    return line;
+}
+
+void SearchPanel::addLine(int n, QStringList& lines)
+{
+    lines << List_Add(*recordset_, f_, W_ListData[size_t(n)], options_.fullRows);
 }
 
 void SearchPanel::scan(const Search& search, const std::function<bool()>& findStart,

@@ -30,6 +30,17 @@ struct ListRow {
     int16_t fukuritu = 0; // place rate x 10
 };
 
+// The columns of a racer recordset (Q_選手 or Q_選手抽出) that the searches read.
+struct RacerFields {
+    int shozokuId, shozokuMei, sensyuId, ki, namae, toban, yomiganaId, seiNen, seiTuki, seiHi, bladType, syoritu,
+        fukuritu;
+    static RacerFields of(const Recordset& rs);
+};
+
+// The result-list line of the racer recordset's current record; its data go
+// to `row`, as the selection slots take them over.
+QString List_Add(const Recordset& rs, const RacerFields& f, ListRow& row, bool fullRow = true);
+
 // The racer search panel: prefecture map, term and registration-number
 // drop-downs, kana grid, list-all button, the AND box, and the result list
 // with its row table. It is the frame `PictureWaku` of its window; the result
@@ -106,9 +117,5 @@ private:
     QLabel* LabelHyouji;
     QListWidget* List1;
     std::vector<ListRow> W_ListData;
-
-    struct Fields {
-        int shozokuId, shozokuMei, sensyuId, ki, namae, toban, yomiganaId, seiNen, seiTuki, seiHi, bladType,
-            syoritu, fukuritu;
-    } f_{};
+    RacerFields f_{};
 };

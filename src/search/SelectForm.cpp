@@ -26,6 +26,7 @@
 #include <cmath>
 
 using Basic::CInt;
+using Basic::CStr;
 using Basic::Val;
 
 namespace {
@@ -98,6 +99,7 @@ void SelectForm::buildMenus()
     help->setObjectName(QStringLiteral("Menu_Help"));
     add(help, QStringLiteral("Menu_HelpCard"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { CommandDisp_Click(5); });
     add(help, QStringLiteral("Menu_Help_About"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [this] { CommandDisp_Click(6); });
+    add(bar, QStringLiteral("Menu_Bangumi"), QStringLiteral("番組表(&B)"), [] { Forms::show(QStringLiteral("BangumiForm")); });
 }
 
 void SelectForm::buildToolbar(QWidget* client)
@@ -243,12 +245,16 @@ void SelectForm::List1_Click()
         MsgBox(QStringLiteral("既に６人選択済みです。"));
         return;
     }
+    pick(panel_->list()->item(line)->text(), panel_->row(line));
+}
+
+void SelectForm::pick(const QString& line, const ListRow& row)
+{
     if (Global().ExtractMode == 0) {
         Menu_Select->setEnabled(true);
         CommandDisp[4]->setVisible(true);
     }
-    List2->addItem(panel_->list()->item(line)->text());
-    const ListRow& row = panel_->row(line);
+    List2->addItem(line);
     GlobalModule& g = Global();
     const int slot = W_SelCount;
     g.SelShozokuMei[slot] = row.shozokuMei;
@@ -262,6 +268,22 @@ void SelectForm::List1_Click()
     g.SelSyoritu[slot] = row.syoritu;
     g.SelFukuritu[slot] = row.fukuritu;
     ++W_SelCount;
+}
+
+void SelectForm::TakeRace(const std::vector<Pick>& racers, int16_t year, int16_t month, int16_t day,
+                          const QString& course, int16_t raceNo)
+{
+    clearSelection();
+    for (size_t i = 0; i < racers.size() && i < 6; ++i)
+        pick(racers[i].line, racers[i].row);
+    // Typed into the boxes, so that their own handling sets the shared
+    // variables; the day goes to 1 first so that no step makes an impossible date.
+    ComboHi->setEditText(CStr(1));
+    ComboNen->setEditText(CStr(year));
+    ComboTuki->setEditText(CStr(month));
+    ComboHi->setEditText(CStr(day));
+    ComboBasho->setEditText(course);
+    ComboRace->setEditText(CStr(raceNo));
 }
 
 void SelectForm::List2_Click()

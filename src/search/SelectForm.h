@@ -1,9 +1,12 @@
 #pragma once
 
+#include "SearchPanel.h"
+
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class Database;
 class QAction;
@@ -26,6 +29,16 @@ public:
     void List2_Click();
     void Menu_Close_Click();
 
+    // Sets up a race in one step, as if the user had picked each racer from
+    // the result list (line and row in boat order) and typed the date, the
+    // racecourse and the race number: the selection box is replaced.
+    struct Pick {
+        QString line;
+        ListRow row;
+    };
+    void TakeRace(const std::vector<Pick>& racers, int16_t year, int16_t month, int16_t day, const QString& course,
+                  int16_t raceNo);
+
     SearchPanel* panel() const { return panel_; }
     int16_t W_SelCount = 0;
 
@@ -38,6 +51,7 @@ private:
     void addToExtraction();
     void switchTable();
     void clearSelection();
+    void pick(const QString& line, const ListRow& row);
     // Takes a typed number into a 16-bit variable; a number that does not
     // fit is refused with a message and the box gets its last text back.
     bool takeNumber(QComboBox* box, int16_t& target);

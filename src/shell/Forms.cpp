@@ -15,6 +15,12 @@ QHash<QString, Factory>& factories()
     return map;
 }
 
+QHash<QString, Command>& commands()
+{
+    static QHash<QString, Command> map;
+    return map;
+}
+
 QHash<QString, QPointer<QWidget>>& loaded()
 {
     static QHash<QString, QPointer<QWidget>> map;
@@ -24,6 +30,18 @@ QHash<QString, QPointer<QWidget>>& loaded()
 }
 
 void registerForm(const QString& name, Factory factory) { factories().insert(name, std::move(factory)); }
+
+void registerCommand(const QString& name, Command command) { commands().insert(name, std::move(command)); }
+
+bool run(const QString& name, QWidget* owner)
+{
+    const auto it = commands().constFind(name);
+    if (it == commands().constEnd()) {
+        MsgBox(QStringLiteral("この機能（%1）はまだ使用できません。").arg(name), Mb::OKOnly + Mb::Information);
+        return false;
+    }
+    return it.value()(owner);
+}
 
 bool isRegistered(const QString& name) { return factories().contains(name); }
 

@@ -27,4 +27,12 @@ QWidget* find(const QString& name);
 // program does not end by this, its caller shows the next window or ends it.
 void unload(QWidget* window);
 
+// Work that a window's menu offers and another part of the program does (a
+// file read into the tables, say), by name like the windows. It returns true
+// when it changed the database.
+using Command = std::function<bool(QWidget* owner)>;
+void registerCommand(const QString& name, Command command);
+// Runs the command; one that is not there is told to the user (false).
+bool run(const QString& name, QWidget* owner);
+
 }

@@ -464,12 +464,16 @@ private slots:
     }
 };
 
+#include "DailyTests.h"
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ImporterTest importer;
     ArchiveTest archive;
-    return RunTestObjects(argc, argv, {&importer, &archive});
+    DailyFilesTest dailyFiles;
+    DailyWindowsTest dailyWindows;
+    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows});
 }
 
 #include "ImporterTest.moc"

@@ -1,0 +1,316 @@
+#include "BangumiForm.h"
+
+#include "Basic.h"
+#include "Database.h"
+#include "DayRaces.h"
+#include "ErrorReport.h"
+#include "FileChooser.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "MsgBox.h"
+#include "Recordset.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+using Basic::CStr;
+
+namespace {
+// The file and the race last chosen, so that the window opens on them again.
+struct LastChoice {
+    QString path;
+    int course = -1;
+    int race = -1;
+};
+LastChoice& lastChoice()
+{
+    static LastChoice choice;
+    return choice;
+}
+
+QLabel* makeLabel(const QString& text, QWidget* parent, const QString& name, int w, int h, int l, int t)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    Set_ControlFont(label, 9, w, h, l, t);
+    return label;
+}
+
+QString twoDigits(int code) { return QStringLiteral("%1").arg(code, 2, 10, QLatin1Char('0')); }
+}
+
+BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("BangumiForm"));
+    setWindowTitle(QStringLiteral("番組表"));
+    // Over the search window, and gone with it.
+    setWindowFlag(Qt::Window);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    auto button = [this, client](const QString& text, const QString& name, int w, int l, int t, void (BangumiForm::*handler)()) {
+        auto* b = new QPushButton(text, client);
+        b->setObjectName(name);
+        Set_ControlFont(b, 9, w, 28, l, t);
+        connect(b, &QPushButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        return b;
+    };
+    CommandFile = button(QStringLiteral("ファイル選択"), QStringLiteral("CommandFile"), 96, 8, 8, &BangumiForm::CommandFile_Click);
+    LabelFile = makeLabel(QString(), client, QStringLiteral("LabelFile"), 512, 28, 112, 8);
+
+    makeLabel(QStringLiteral("競艇場"), client, QStringLiteral("LabelBasho"), 120, 17, 8, 44);
+    makeLabel(QStringLiteral("レース"), client, QStringLiteral("LabelRace"), 192, 17, 136, 44);
+    makeLabel(QStringLiteral("出走表（＊：選手テーブルにない選手）"), client, QStringLiteral("LabelBoat"), 288, 17, 336, 44);
+    ListBasho = new QListWidget(client);
+    ListBasho->setObjectName(QStringLiteral("ListBasho"));
+    Set_ControlFont(ListBasho, 9, 120, 364, 8, 62);
+    ListRace = new QListWidget(client);
+    ListRace->setObjectName(QStringLiteral("ListRace"));
+    Set_ControlFont(ListRace, 9, 192, 364, 136, 62);
+    connect(ListBasho, &QListWidget::currentRowChanged, this, [this] { Guarded([&] { ListBasho_Click(); }); });
+    connect(ListRace, &QListWidget::currentRowChanged, this, [this] { Guarded([&] { ListRace_Click(); }); });
+
+    GridBoat = new QTableWidget(6, 6, client);
+    GridBoat->setObjectName(QStringLiteral("GridBoat"));
+    GridBoat->setHorizontalHeaderLabels({QStringLiteral("艇"), QStringLiteral("登番"), QStringLiteral("名前"),
+                                         QStringLiteral("支部"), QStringLiteral("級"), QString()});
+    GridBoat->verticalHeader()->hide();
+    GridBoat->verticalHeader()->setDefaultSectionSize(22);
+    GridBoat->horizontalHeader()->setStretchLastSection(true);
+    GridBoat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridBoat->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridBoat->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridBoat->setSelectionMode(QAbstractItemView::NoSelection);
+    Set_ControlFont(GridBoat, 9, 288, 160, 336, 62);
+    const int widths[6] = {28, 44, 88, 48, 32, 24};
+    for (int c = 0; c < 6; ++c)
+        GridBoat->setColumnWidth(c, widths[c]);
+
+    CommandSentaku = button(QStringLiteral("選択"), QStringLiteral("CommandSentaku"), 140, 336, 232, &BangumiForm::CommandSentaku_Click);
+    CommandAll = button(QStringLiteral("全レース登録"), QStringLiteral("CommandAll"), 140, 484, 232, &BangumiForm::CommandAll_Click);
+    CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 140, 484, 398, &BangumiForm::CommandClose_Click);
+    SizeAndCentre(this, 632, 434);
+
+    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    {
+        Recordset courses(*db_, QStringLiteral("T_競艇場"));
+        const int id = courses.fieldIndex(QStringLiteral("競艇場ID"));
+        const int name = courses.fieldIndex(QStringLiteral("競艇場名"));
+        for (; !courses.eof(); courses.MoveNext())
+            if (!courseNames_.contains(courses.field(id).toInt()))
+                courseNames_.insert(courses.field(id).toInt(), courses.field(name).toString());
+    }
+
+    const LastChoice last = lastChoice();
+    if (!last.path.isEmpty() && QFileInfo::exists(last.path) && Guarded([&] { Open(last.path); })) {
+        ListBasho->setCurrentRow(last.course);
+        ListRace->setCurrentRow(last.race);
+    }
+}
+
+BangumiForm::~BangumiForm() = default;
+
+void BangumiForm::Open(const QString& path)
+{
+    DailyFiles::ProgramDay day = DailyFiles::ReadProgram(path);
+    day_ = std::move(day);
+    fileName_ = QFileInfo(path).fileName();
+    lastChoice() = {path, -1, -1};
+
+    int races = 0;
+    for (const auto& course : day_.courses)
+        races += int(course.races.size());
+    LabelFile->setText(QStringLiteral("%1　%2　%3 場 %4 レース")
+                           .arg(fileName_,
+                                day_.date.isValid() ? QStringLiteral("%1年%2月%3日").arg(day_.date.year()).arg(day_.date.month()).arg(day_.date.day())
+                                                    : QString())
+                           .arg(day_.courses.size())
+                           .arg(races));
+    const QSignalBlocker block(ListBasho);
+    ListBasho->clear();
+    for (const auto& course : day_.courses) {
+        QString line = twoDigits(course.code) + QStringLiteral(" ") + Basic::Trim(courseNames_.value(course.code));
+        if (course.races.empty())
+            line += course.pending ? QStringLiteral("（未発表）") : QStringLiteral("（番組なし）");
+        ListBasho->addItem(line);
+    }
+    ListBasho->setCurrentRow(-1);
+    ListBasho_Click();
+}
+
+const DailyFiles::ProgramCourse* BangumiForm::chosenCourse() const
+{
+    const int row = ListBasho->currentRow();
+    return row >= 0 && row < int(day_.courses.size()) ? &day_.courses[size_t(row)] : nullptr;
+}
+
+const DailyFiles::ProgramRace* BangumiForm::chosenRace() const
+{
+    const DailyFiles::ProgramCourse* course = chosenCourse();
+    const int row = ListRace->currentRow();
+    return course && row >= 0 && row < int(course->races.size()) ? &course->races[size_t(row)] : nullptr;
+}
+
+void BangumiForm::CommandFile_Click()
+{
+    const QString path = ChooseOpenFile(this, QStringLiteral("番組表のファイル"),
+                                        QStringLiteral("番組表 (b*.txt B*.TXT b*.lzh B*.LZH);;すべてのファイル (*)"));
+    if (!path.isEmpty())
+        Open(path);
+}
+
+void BangumiForm::ListBasho_Click()
+{
+    const QSignalBlocker block(ListRace);
+    ListRace->clear();
+    if (const DailyFiles::ProgramCourse* course = chosenCourse())
+        for (const auto& race : course->races)
+            ListRace->addItem(QStringLiteral("%1R  %2  %3m").arg(race.raceNo, 2).arg(race.title).arg(race.distance));
+    ListRace->setCurrentRow(-1);
+    ListRace_Click();
+}
+
+void BangumiForm::ListRace_Click()
+{
+    GridBoat->clearContents();
+    rememberChoice();
+    const DailyFiles::ProgramRace* race = chosenRace();
+    if (!race)
+        return;
+    const auto racers = findRacers(*openRacers(), *race);
+    for (int k = 0; k < int(race->boats.size()) && k < 6; ++k) {
+        const DailyFiles::Boat& boat = race->boats[size_t(k)];
+        const QString cells[6] = {CStr(boat.boat), CStr(boat.toban), boat.name, boat.branch, boat.kyu,
+                                  racers[size_t(k)] ? QString() : QStringLiteral("＊")};
+        for (int c = 0; c < 6; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (!racers[size_t(k)])
+                item->setForeground(Qt::red);
+            GridBoat->setItem(k, c, item);
+        }
+    }
+}
+
+std::unique_ptr<Recordset> BangumiForm::openRacers()
+{
+    return std::make_unique<Recordset>(*db_, Global().ExtractMode != 0 ? QStringLiteral("Q_選手抽出") : QStringLiteral("Q_選手"));
+}
+
+std::vector<std::optional<SelectForm::Pick>> BangumiForm::findRacers(Recordset& racers, const DailyFiles::ProgramRace& race)
+{
+    const RacerFields fields = RacerFields::of(racers);
+    std::vector<std::optional<SelectForm::Pick>> found;
+    for (const DailyFiles::Boat& boat : race.boats) {
+        racers.FindFirst(QStringLiteral("選手ID"), boat.toban);
+        if (racers.NoMatch()) {
+            found.emplace_back();
+            continue;
+        }
+        SelectForm::Pick pick;
+        pick.line = List_Add(racers, fields, pick.row);
+        found.emplace_back(std::move(pick));
+    }
+    return found;
+}
+
+QString BangumiForm::requireCourseName(int code) const
+{
+    const QString name = courseNames_.value(code);
+    if (name.isEmpty())
+        MsgBox(QStringLiteral("競艇場テーブルに場コード %1 の競艇場がありません。").arg(twoDigits(code)), Mb::OKOnly + Mb::Exclamation);
+    return name;
+}
+
+void BangumiForm::rememberChoice() const
+{
+    lastChoice().course = ListBasho->currentRow();
+    lastChoice().race = ListRace->currentRow();
+}
+
+void BangumiForm::CommandSentaku_Click()
+{
+    const DailyFiles::ProgramRace* race = chosenRace();
+    if (!race) {
+        MsgBox(QStringLiteral("レースを選択して下さい"));
+        return;
+    }
+    auto* select = qobject_cast<SelectForm*>(Forms::find(QStringLiteral("SelectForm")));
+    if (!select) {
+        MsgBox(QStringLiteral("選手検索の画面が開いていません。"));
+        return;
+    }
+    const QString course = requireCourseName(chosenCourse()->code);
+    if (course.isEmpty())
+        return;
+    std::vector<SelectForm::Pick> picks;
+    for (auto& racer : findRacers(*openRacers(), *race))
+        if (racer)
+            picks.push_back(std::move(*racer));
+    const QDate& date = day_.date;
+    select->TakeRace(picks, int16_t(date.year()), int16_t(date.month()), int16_t(date.day()), course, int16_t(race->raceNo));
+    rememberChoice();
+    Forms::show(QStringLiteral("SelectForm"));
+    Forms::unload(this);
+}
+
+void BangumiForm::CommandAll_Click()
+{
+    const DailyFiles::ProgramCourse* course = chosenCourse();
+    if (!course) {
+        MsgBox(QStringLiteral("競艇場を選択して下さい"));
+        return;
+    }
+    if (course->races.empty()) {
+        MsgBox(QStringLiteral("この場の番組はまだありません。"));
+        return;
+    }
+    const QString name = requireCourseName(course->code);
+    if (name.isEmpty())
+        return;
+    QString question = QStringLiteral("%1競艇の %2 レースを履歴テーブルへ登録しますか。\r\n").arg(Basic::Trim(name)).arg(course->races.size());
+    // Stored again, a race is there twice.
+    if (const int stored = DayRaces::CountStored(*db_, day_.date, course->code))
+        question += QStringLiteral("この日のこの場のレースは既に %1 件登録されています。\r\n").arg(stored);
+    if (MsgBox(question, Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
+        return;
+
+    std::vector<DayRaces::StoredRace> races;
+    QStringList missing;
+    const std::unique_ptr<Recordset> table = openRacers();
+    for (const DailyFiles::ProgramRace& race : course->races) {
+        DayRaces::StoredRace stored;
+        stored.year = int16_t(day_.date.year());
+        stored.month = int16_t(day_.date.month());
+        stored.day = int16_t(day_.date.day());
+        stored.courseId = int16_t(course->code);
+        stored.raceNo = int16_t(race.raceNo);
+        const auto racers = findRacers(*table, race);
+        for (size_t k = 0; k < race.boats.size() && k < 6; ++k) {
+            const DailyFiles::Boat& boat = race.boats[k];
+            if (racers[k]) {
+                stored.racers[k] = racers[k]->row.sensyuId;
+            } else {
+                missing << QStringLiteral("%1R %2号艇 %3 %4").arg(race.raceNo, 2).arg(boat.boat).arg(boat.toban).arg(boat.name);
+            }
+        }
+        races.push_back(stored);
+    }
+    DayRaces::StoreRaces(*db_, races);
+
+    QString text = QStringLiteral("%1 レースを履歴テーブルへ登録しました。\r\n").arg(races.size());
+    if (!missing.isEmpty()) {
+        // A box of a screen's height at most.
+        constexpr int Shown = 12;
+        text += QStringLiteral("選手テーブルにない選手（0 で登録）：\r\n") + missing.mid(0, Shown).join(QStringLiteral("\r\n")) +
+                QStringLiteral("\r\n");
+        if (missing.size() > Shown)
+            text += QStringLiteral("ほか %1 人\r\n").arg(missing.size() - Shown);
+    }
+    MsgBox(text);
+}
+
+void BangumiForm::CommandClose_Click() { Forms::unload(this); }
