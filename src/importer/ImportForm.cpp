@@ -172,7 +172,7 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     SelectDir->setPath(home);
 
     Guarded([this] {
-        Database db(Global().ProgramFolder);
+        Database db(Global().DataFolder);
         lookups_ = FanHandbook::LoadLookups(db);
     });
 }
@@ -252,7 +252,7 @@ void ImportForm::runImport()
     caution->show();
     QApplication::processEvents();
     try {
-        Database db(Global().ProgramFolder);
+        Database db(Global().DataFolder);
         FanHandbook::Import(db, lookups_, chosenFile_);
     } catch (...) {
         // The table is as it was; the progress window goes before the report.

@@ -18,10 +18,12 @@ GlobalModule& Global()
 void GlobalModule::reset()
 {
     const QString folder = ProgramFolder;
+    const QString data = DataFolder;
     const int16_t tx = TwipsPerPixelX;
     const int16_t ty = TwipsPerPixelY;
     *this = GlobalModule();
     ProgramFolder = folder;
+    DataFolder = data;
     TwipsPerPixelX = tx;
     TwipsPerPixelY = ty;
 }

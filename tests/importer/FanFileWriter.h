@@ -27,4 +27,3 @@ struct FanRecord {
 
 QByteArray FanRecordBytes(const FanRecord& record, int recordLength);
 QByteArray FanFileBytes(const std::vector<FanRecord>& records, int recordLength);
-void WriteFile(const QString& path, const QByteArray& bytes);
