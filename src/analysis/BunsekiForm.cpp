@@ -138,7 +138,7 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
                                    AnalysisTable::RowCount * TableBunseki->rowHeight(0) + 2 * TableBunseki->frameWidth());
 
     Guarded([this] {
-        db_ = std::make_unique<Database>(Global().ProgramFolder);
+        db_ = std::make_unique<Database>(Global().DataFolder);
         loadCourses();
         loadRaces();
     });
@@ -270,7 +270,7 @@ void BunsekiForm::CommandPrint_Click()
     }
     if (MsgBox(QStringLiteral("成績分析を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("成績分析印刷")) != Mb::Yes)
         return;
-    CharPrinter printer(Global().ProgramFolder, QStringLiteral("成績分析"));
+    CharPrinter printer(Global().DataFolder, QStringLiteral("成績分析"));
     BuildAnalysisPrint(printer, table_, conditionText());
     printer.endDoc();
 }

@@ -71,7 +71,7 @@ DispForm::DispForm(QWidget* parent) : QMainWindow(parent)
     PlaceRaceHeadings(rows.frame, 16, 16);
     SizeAndCentre(this, 632, 434);
 
-    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    db_ = std::make_unique<Database>(Global().DataFolder);
     history_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
     courses_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_競艇場"));
     Guarded([this] { fillRows(); });
@@ -161,7 +161,7 @@ void DispForm::Menu_Print_Click()
 {
     if (MsgBox(QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑｸﾞﾗﾌを印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑｸﾞﾗﾌ印刷")) != Mb::Yes)
         return;
-    CharPrinter printer(Global().ProgramFolder, QStringLiteral("バイオリズム表"));
+    CharPrinter printer(Global().DataFolder, QStringLiteral("バイオリズム表"));
     if (BuildRaceTablePrint(printer) == 0) {
         MsgBox(QStringLiteral("該当レコードがありません"));
         return;

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The schema is compiled into the library; a static library must register
@@ -53,7 +54,8 @@ void syncFile(const QString& path)
 int lockFile(const QString& path, int operation, bool* refused)
 {
     *refused = false;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Never blocks, whatever lies under the name.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
     if (::flock(fd, operation | LOCK_NB) != 0) {
@@ -81,6 +83,122 @@ qint64 steadyMicroseconds()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
     return qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+bool entryExists(const QString& path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+QString systemMessage(int error) { return QString::fromLocal8Bit(strerror(error)); }
+
+// Why the name cannot be opened as a file (links followed); empty when it can.
+// Only the file's entry is looked at: nothing is opened.
+QString kindProblem(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0)
+        return QStringLiteral("'%1' を調べられません。(%2)").arg(path, systemMessage(errno));
+    if (S_ISLNK(st.st_mode) && ::stat(name.constData(), &st) != 0)
+        return QStringLiteral("'%1' はリンクですが、リンク先 '%2' がありません。")
+            .arg(path, QFileInfo(path).symLinkTarget());
+    if (S_ISREG(st.st_mode))
+        return QString();
+    const QString kind = S_ISDIR(st.st_mode)    ? QStringLiteral("フォルダ")
+                         : S_ISFIFO(st.st_mode) ? QStringLiteral("名前付きパイプ")
+                         : S_ISSOCK(st.st_mode) ? QStringLiteral("ソケット")
+                                                : QStringLiteral("デバイス");
+    return QStringLiteral("'%1' は通常のファイルではありません（%2）。").arg(path, kind);
+}
+
+// Write-protected: no write permission for this user, or no write bit at all
+// (which protects a file even from the administrator).
+bool writeProtected(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    return ::stat(name.constData(), &st) != 0 || (st.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0;
+}
+
+// The database file must be a plain file that this program may write, in a
+// folder it may write (the journal and the compaction need it); otherwise the
+// engine would quietly open it read-only and the compaction would replace it.
+void checkUsable(const QString& path)
+{
+    if (const QString problem = kindProblem(path); !problem.isEmpty())
+        throw RuntimeError(EngineError::CannotOpen, kSource, problem);
+    if (writeProtected(path))
+        throw RuntimeError(EngineError::ReadOnly, kSource,
+                           QStringLiteral("ファイル '%1' は書き込み禁止になっています。書き込みを許可してから起動してください。").arg(path));
+    const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath();
+    if (writeProtected(folder))
+        throw RuntimeError(EngineError::ReadOnly, kSource,
+                           QStringLiteral("フォルダ '%1' に書き込めません。データベースの更新と整理には、フォルダへの書き込みが必要です。").arg(folder));
+}
+
+// Counts the program's seven tables in an open database.
+const char* const kOurTables =
+    "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+    "('T_選手','T_選手抽出','T_所属','T_血液型','T_競艇場','T_レース履歴','T_個別名簿')";
+
+QString firstValue(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* stmt = nullptr;
+    QString value;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return value;
+}
+
+// A whole database of this program: a plain file, intact, with every table.
+bool isCompleteDatabase(const QString& path)
+{
+    if (!kindProblem(path).isEmpty())
+        return false;
+    sqlite3* db = nullptr;
+    bool complete = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                    firstValue(db, "PRAGMA integrity_check") == QLatin1String("ok") &&
+                    firstValue(db, kOurTables) == QLatin1String("7");
+    sqlite3_close(db);
+    return complete;
+}
+
+// Gives `from` the name `to` unless something already has that name (then
+// false, and `from` stays). Never replaces a file.
+bool placeWithoutReplacing(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    int error = errno;
+    if (error == EEXIST)
+        return false;
+    // A file system without hard links: rename, still never over a file.
+    if ((error == EPERM || error == ENOTSUP || error == ENOSYS) && !entryExists(to)) {
+        if (::rename(source.constData(), target.constData()) == 0)
+            return true;
+        error = errno;
+    }
+    const int number = error == ENOSPC ? EngineError::DiskFull : EngineError::CannotOpen;
+    throw RuntimeError(number, kSource, EngineDescription(number, to));
+}
+
+// Removes a compaction copy with its journal files. With `raise`, a copy
+// that cannot be removed is an error; otherwise it is left quietly.
+void removeCopy(const QString& path, bool raise)
+{
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        const QString name = path + QLatin1String(suffix);
+        if (::unlink(QFile::encodeName(name).constData()) != 0 && errno != ENOENT && raise)
+            throw RuntimeError(ErrorNumber::PathFileAccess, kSource,
+                               QStringLiteral("前回の整理で残ったファイル '%1' を削除できません。(%2)").arg(name, systemMessage(errno)));
+    }
 }
 }
 
@@ -182,11 +300,41 @@ QVariant Statement::value(int column) const
 
 // ---------------------------------------------------------------- Database
 
+Database::Found Database::prepareFile(const QString& programFolder)
+{
+    const QString path = pathIn(programFolder);
+    if (entryExists(path)) {
+        checkUsable(path);
+        return Found::Present;
+    }
+    // In this program the database always exists beside a compaction copy;
+    // alone, the copy is what an earlier way of compacting left when it was
+    // stopped between deleting the database and renaming the copy.
+    const QString copy = programFolder + compactedFileName();
+    if (entryExists(copy)) {
+        if (!isCompleteDatabase(copy))
+            throw RuntimeError(EngineError::UnrecognizedFormat, kSource,
+                               QStringLiteral("'%1' がなく、前回の整理で残った '%2' は完全なデータベースではありません。")
+                                   .arg(path, copy));
+        const bool placed = placeWithoutReplacing(copy, path);
+        syncFile(programFolder);
+        checkUsable(path);
+        return placed ? Found::Recovered : Found::Present;
+    }
+    create(path);
+    checkUsable(path);
+    return Found::Created;
+}
+
+bool Database::belongsIn(const QString& folder)
+{
+    return entryExists(pathIn(folder)) || entryExists(folder + compactedFileName()) || !writeProtected(folder);
+}
+
 Database::Database(const QString& programFolder)
     : path_(pathIn(programFolder))
 {
-    if (!QFileInfo::exists(path_))
-        create(path_);
+    prepareFile(programFolder);
 
     bool refused = false;
     lockFd_ = lockFile(path_, LOCK_SH, &refused);
@@ -208,12 +356,15 @@ Database::Database(const QString& programFolder)
     sqlite3_busy_timeout(db_, 3000);
     sqlite3_commit_hook(db_, countCommit, nullptr);
     try {
+        // The engine falls back to reading only where it cannot write, say
+        // on a file system mounted read-only.
+        if (sqlite3_db_readonly(db_, "main") == 1)
+            throw RuntimeError(EngineError::ReadOnly, kSource,
+                               QStringLiteral("ファイル '%1' に書き込めません。").arg(path_));
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // A file that is not a database, or not this program's, is refused
         // here and left as it is.
-        Statement check = prepare(QStringLiteral(
-            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-            "('T_選手','T_選手抽出','T_所属','T_血液型','T_競艇場','T_レース履歴','T_個別名簿')"));
+        Statement check = prepare(QString::fromUtf8(kOurTables));
         check.step();
         if (check.value(0).toInt() != 7)
             throw RuntimeError(EngineError::UnrecognizedFormat, kSource, EngineDescription(EngineError::UnrecognizedFormat, path_));
@@ -308,28 +459,27 @@ void Database::create(const QString& path)
     sqlite3_close(db);
     syncFile(temp);
 
-    // link() never replaces: a file created meanwhile by the other program wins.
-    const QByteArray from = QFile::encodeName(temp);
-    const QByteArray to = QFile::encodeName(path);
-    if (::link(from.constData(), to.constData()) != 0 && errno != EEXIST) {
-        int error = errno;
-        // A file system without hard links: rename, still never over a file.
-        if ((error == EPERM || error == ENOTSUP || error == ENOSYS) && !QFileInfo::exists(path)) {
-            if (::rename(from.constData(), to.constData()) == 0)
-                return;
-            error = errno;
-        }
+    // A file created meanwhile by the other program wins.
+    bool placed = false;
+    try {
+        placed = placeWithoutReplacing(temp, path);
+    } catch (const RuntimeError&) {
         QFile::remove(temp);
-        const int number = error == ENOSPC ? EngineError::DiskFull : EngineError::CannotOpen;
-        throw RuntimeError(number, kSource, EngineDescription(number, path));
+        throw;
     }
-    QFile::remove(temp);
+    if (!placed)
+        QFile::remove(temp);
 }
 
-void Database::compact(const QString& programFolder, const QString& target)
+void Database::compact(const QString& programFolder)
 {
-    const QString path = pathIn(programFolder);
-    const QString targetPath = programFolder + target;
+    const QString link = pathIn(programFolder);
+    checkUsable(link);
+    // A database reached through a link is compacted where it really lies.
+    const QFileInfo real(QFileInfo(link).canonicalFilePath());
+    const QString path = real.filePath();
+    const QString folder = real.absolutePath() + QLatin1Char('/');
+    const QString targetPath = folder + compactedFileName();
 
     bool refused = false;
     const int fd = lockFile(path, LOCK_EX, &refused);
@@ -338,10 +488,15 @@ void Database::compact(const QString& programFolder, const QString& target)
     if (fd < 0)
         throw RuntimeError(EngineError::CannotOpen, kSource, EngineDescription(EngineError::CannotOpen, path));
 
-    if (QFileInfo::exists(targetPath)) {
+    try {
+        // Beside a database, a copy is only ever the rest of a compaction
+        // that was stopped before its rename.
+        removeCopy(targetPath, true);
+    } catch (const RuntimeError&) {
         ::close(fd);
-        throw RuntimeError(EngineError::DatabaseExists, kSource, EngineDescription(EngineError::DatabaseExists, targetPath));
+        throw;
     }
+
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
@@ -360,6 +515,8 @@ void Database::compact(const QString& programFolder, const QString& target)
     if (rc != SQLITE_OK) {
         const int number = EngineNumberFor(db ? sqlite3_extended_errcode(db) : rc);
         sqlite3_close(db);
+        // The engine may have begun the copy before it failed.
+        removeCopy(targetPath, false);
         ::close(fd);
         throw RuntimeError(number, kSource, EngineDescription(number, path));
     }
@@ -370,12 +527,13 @@ void Database::compact(const QString& programFolder, const QString& target)
     syncFile(targetPath);
     if (::rename(QFile::encodeName(targetPath).constData(), QFile::encodeName(path).constData()) != 0) {
         const int error = errno;
+        removeCopy(targetPath, false);
         ::close(fd);
         throw RuntimeError(error == ENOSPC ? EngineError::DiskFull : ErrorNumber::PathFileAccess, kSource,
                            error == ENOSPC ? EngineDescription(EngineError::DiskFull)
                                            : QStringLiteral("パス名が無効です。(%1)").arg(targetPath));
     }
-    syncFile(programFolder);
+    syncFile(folder);
     ::close(fd);
 }
 

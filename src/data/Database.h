@@ -42,10 +42,32 @@ class Database {
 public:
     static QString fileName() { return QStringLiteral("Vantor.mdb"); }
     static QString pathIn(const QString& programFolder) { return programFolder + fileName(); }
+    // The compaction's working copy, beside the database.
+    static QString compactedFileName() { return QStringLiteral("keinew.mdb"); }
 
-    // Opens (creating when missing) the database of the program folder.
-    // Raises the engine errors: 3356 when the file is held exclusively, 3343
-    // when the file is not this program's database.
+    // What was found in the program folder when the database was prepared.
+    enum class Found {
+        Present,    // the database, usable
+        Created,    // nothing: a new database with its delivered rows
+        Recovered,  // only the complete copy of an interrupted compaction,
+                    // now the database again
+    };
+
+    // Makes the database file of the program folder ready to open. A missing
+    // database is put back from the complete copy an interrupted compaction
+    // left, or else created. Raises, changing nothing, when the name is not a
+    // plain file (3051: a folder, a pipe, a broken link), when the file or its
+    // folder cannot be written (3027), or when the only copy is incomplete
+    // (3343).
+    static Found prepareFile(const QString& programFolder);
+
+    // Whether the database belongs in the folder: the folder holds it (or
+    // the copy of an interrupted compaction), or can take a new one.
+    static bool belongsIn(const QString& folder);
+
+    // Prepares and opens the database of the program folder. Raises the
+    // errors of prepareFile, 3356 when the file is held exclusively and 3343 when
+    // the file is not this program's database.
     explicit Database(const QString& programFolder);
     ~Database();
     Database(const Database&) = delete;
@@ -76,11 +98,13 @@ public:
     // appears complete or not at all; an existing file is never replaced.
     static void create(const QString& path);
 
-    // Compacts the database of the program folder into `target` (a file name
-    // in the same folder) and then gives the compacted file the database's
-    // name in one atomic step. Raises 3356 when any program has it open, and
-    // the engine's error when `target` already exists.
-    static void compact(const QString& programFolder, const QString& target);
+    // Compacts the database of the program folder into "keinew.mdb" and then
+    // gives the compacted file the database's name in one atomic step, so the
+    // folder holds a complete database at every moment. A "keinew.mdb" found
+    // beside the database is what an interrupted compaction left, and is
+    // removed first. Raises 3356 when any program has the file open, 3027
+    // when it is write-protected; a failed compaction leaves no copy behind.
+    static void compact(const QString& programFolder);
 
     // Rows of a source loaded by a recordset, kept while nothing in the
     // database changes (by this connection or any other), so that reopening

@@ -86,7 +86,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     connect(ComboRireki, &QComboBox::activated, this, [this] { Guarded([&] { ComboRireki_Click(); }); });
     SizeAndCentre(this, 632, 434);
 
-    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    db_ = std::make_unique<Database>(Global().DataFolder);
     view_ = std::make_unique<Recordset>(*db_, QStringLiteral("Q_レース履歴"));
     table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
     branches_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_所属"));
@@ -264,7 +264,7 @@ void RirekiForm::Menu_Print_Click()
         return;
     if (MsgBox(QStringLiteral("レース履歴を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("レース履歴印刷")) != Mb::Yes)
         return;
-    CharPrinter printer(Global().ProgramFolder, QStringLiteral("レース履歴"));
+    CharPrinter printer(Global().DataFolder, QStringLiteral("レース履歴"));
     if (!raceShown_ || BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
         MsgBox(QStringLiteral("該当レコードがありません"));
         return;

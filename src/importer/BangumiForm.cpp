@@ -95,7 +95,7 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 140, 484, 398, &BangumiForm::CommandClose_Click);
     SizeAndCentre(this, 632, 434);
 
-    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    db_ = std::make_unique<Database>(Global().DataFolder);
     {
         Recordset courses(*db_, QStringLiteral("T_競艇場"));
         const int id = courses.fieldIndex(QStringLiteral("競艇場ID"));

@@ -187,7 +187,7 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
 
     Guarded([this] {
         // On an error the rows read before it stay in the lookups.
-        Database db(Global().ProgramFolder);
+        Database db(Global().DataFolder);
         FanHandbook::LoadLookups(db, lookups_);
     }, Mb::Critical);
 }
@@ -271,7 +271,7 @@ void ImportForm::runImport()
     caution->show();
     QApplication::processEvents();
     try {
-        Database db(Global().ProgramFolder);
+        Database db(Global().DataFolder);
         FanHandbook::Import(db, lookups_, chosenFile_);
     } catch (...) {
         // The table is as it was; the progress window goes before the report.
@@ -287,7 +287,7 @@ bool ImportForm::olderEditionAccepted()
     const int chosen = FanHandbook::EditionOfFile(chosenFile_);
     int last = 0;
     {
-        Database db(Global().ProgramFolder);
+        Database db(Global().DataFolder);
         last = FanHandbook::LastEdition(db);
     }
     if (chosen == 0 || chosen >= last)

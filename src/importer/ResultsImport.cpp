@@ -36,7 +36,7 @@ bool ReadResultsFile(QWidget* owner)
         MsgBox(QStringLiteral("%1 にはまだ成績がありません。\r\n").arg(QFileInfo(path).fileName()));
         return false;
     }
-    Database db(Global().ProgramFolder);
+    Database db(Global().DataFolder);
     const DayRaces::ResultsPlan plan = DayRaces::PlanResults(db, day);
     if (plan.storedRaces == 0) {
         MsgBox(QStringLiteral("%1のレース履歴がありません。\r\n").arg(dayText(day.date)));

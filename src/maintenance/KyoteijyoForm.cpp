@@ -35,7 +35,7 @@ KyoteijyoForm::KyoteijyoForm(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("KyoteijyoForm"));
     setWindowTitle(QStringLiteral("競艇場テーブルメンテナンス"));
-    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    db_ = std::make_unique<Database>(Global().DataFolder);
     rs_ = std::make_unique<Recordset>(*db_, kTable);
     buildControls();
     SizeAndCentre(this, 632, 434);

@@ -43,7 +43,7 @@ int BuildList(CharPrinter& printer, Recordset& rows, const ListLayout& layout)
 void PrintList(const QString& title, const std::function<int(CharPrinter&)>& build)
 {
     try {
-        CharPrinter printer(Global().ProgramFolder, title);
+        CharPrinter printer(Global().DataFolder, title);
         if (build(printer) == 0) {
             MsgBox(QStringLiteral("該当レコードがありません"));
             return;

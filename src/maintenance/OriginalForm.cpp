@@ -98,7 +98,7 @@ OriginalForm::OriginalForm(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("OriginalForm"));
     setWindowTitle(QStringLiteral("個別調査"));
-    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    db_ = std::make_unique<Database>(Global().DataFolder);
     rs_ = std::make_unique<Recordset>(*db_, kTable);
     buildControls();
     SizeAndCentre(this, 632, 434);

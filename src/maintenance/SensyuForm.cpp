@@ -95,7 +95,7 @@ SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    db_ = std::make_unique<Database>(Global().DataFolder);
     SearchPanel::Options options;
     options.reopenBeforeEverySearch = true;
     options.termNoMatchShowsKeys = false;
@@ -505,7 +505,7 @@ SensyuListKey SensyuForm::listKey() const
 void SensyuForm::SensyuPrint()
 {
     try {
-        CharPrinter printer(Global().ProgramFolder, QStringLiteral("選手一覧"));
+        CharPrinter printer(Global().DataFolder, QStringLiteral("選手一覧"));
         if (BuildSensyuList(printer, panel_->recordset(), listKey()) == 0) {
             MsgBox(QStringLiteral("該当レコードがありません"));
             return;

@@ -56,7 +56,7 @@ SelectForm::SelectForm(QWidget* parent) : QMainWindow(parent)
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    db_ = std::make_unique<Database>(Global().ProgramFolder);
+    db_ = std::make_unique<Database>(Global().DataFolder);
     panel_ = new SearchPanel(client, *db_, {});
     panel_->fillDropDowns();
 

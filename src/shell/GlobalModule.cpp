@@ -19,10 +19,12 @@ GlobalModule& Global()
 void GlobalModule::reset()
 {
     const QString folder = ProgramFolder;
+    const QString data = DataFolder;
     const int16_t tx = TwipsPerPixelX;
     const int16_t ty = TwipsPerPixelY;
     *this = GlobalModule();
     ProgramFolder = folder;
+    DataFolder = data;
     TwipsPerPixelX = tx;
     TwipsPerPixelY = ty;
 }
@@ -143,7 +145,7 @@ QString EmptyRacerTableText()
 
 void TellWhenRacerTableIsEmpty()
 {
-    Database db(Global().ProgramFolder);
+    Database db(Global().DataFolder);
     Statement count = db.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM T_選手)"));
     count.step();
     if (count.value(0).toInt() == 0)

@@ -14,6 +14,7 @@ struct GlobalModule {
     static constexpr int SlotCount = 7;
 
     QString ProgramFolder;          // ends in "/"
+    QString DataFolder;             // the database and PDF prints; ends in "/"
     int16_t TwipsPerPixelX = 15;
     int16_t TwipsPerPixelY = 15;
     int16_t ExtractMode = 0;        // 0 normal racer table, 1 extraction table
@@ -38,7 +39,7 @@ struct GlobalModule {
     int16_t TatesenOn = 0;          // -1 true, 0 false
     int16_t MsgOn = 0;
 
-    // Every variable back to its start value (ProgramFolder and the twips
+    // Every variable back to its start value (the two folders and the twips
     // per pixel are kept).
     void reset();
     // Empties one selection slot: texts "", numbers 0.

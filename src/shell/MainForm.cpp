@@ -169,7 +169,7 @@ void MainForm::Menu_Close_Click()
         return;
     hide();
     try {
-        Database::compact(Global().ProgramFolder, QStringLiteral("keinew.mdb"));
+        Database::compact(Global().DataFolder);
     } catch (const RuntimeError& error) {
         // A database held by another program is left as it is, silently.
         if (error.number() != EngineError::OpenedExclusively)

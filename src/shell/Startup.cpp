@@ -9,8 +9,10 @@
 #include "RuntimeError.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QScreen>
+#include <QStandardPaths>
 
 std::unique_ptr<SingleInstance> ClaimSingleInstance(const QString& programName, const QString& refusal)
 {
@@ -30,12 +32,25 @@ void UseProgramFont()
     QApplication::setFont(font);
 }
 
+QString UserDataFolder()
+{
+    // The location is named after the main program in both programs.
+    const QString own = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("vantor"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QCoreApplication::setApplicationName(own);
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
 bool PrepareProgram(const QString& programFolder)
 {
     GlobalModule& g = Global();
     g.ProgramFolder = programFolder;
     if (!g.ProgramFolder.endsWith(QLatin1Char('/')))
         g.ProgramFolder += QLatin1Char('/');
+    g.DataFolder = Database::belongsIn(g.ProgramFolder) ? g.ProgramFolder : UserDataFolder();
 
     double dpiX = 96.0, dpiY = 96.0;
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -50,13 +65,22 @@ bool PrepareProgram(const QString& programFolder)
     SetHelpFile(ProgramFile(QStringLiteral("Vantor.hlp")));
 
     InstallKeyboard();
+    Database::Found found;
     try {
-        Database db(g.ProgramFolder);
+        if (!QDir().mkpath(g.DataFolder))
+            throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Vantor"),
+                               QStringLiteral("フォルダ '%1' を作成できません。").arg(g.DataFolder));
+        found = Database::prepareFile(g.DataFolder);
+        Database db(g.DataFolder);
     } catch (const RuntimeError& error) {
         MsgBox(QStringLiteral("データベース %1 を使用できません。\r\n%2\r\n\r\nファイルはそのまま残してあります。")
-                   .arg(Database::pathIn(g.ProgramFolder), error.description()),
+                   .arg(Database::pathIn(g.DataFolder), error.description()),
                Mb::OKOnly + Mb::Critical);
         return false;
     }
+    if (found == Database::Found::Recovered)
+        MsgBox(QStringLiteral("データベース %1 が見つからなかったため、前回の終了時に整理された %2 を %1 に戻しました。")
+                   .arg(Database::fileName(), Database::compactedFileName()),
+               Mb::OKOnly + Mb::Information);
     return true;
 }

@@ -10,10 +10,17 @@
 std::unique_ptr<SingleInstance> ClaimSingleInstance(const QString& programName, const QString& refusal);
 
 // The shared start-up steps of both programs: the program folder (ending in
-// "/"), the screen's twips per pixel, the program font, and the database,
-// created when missing. A database that cannot be used is told to the user
-// and false is returned: the program ends without touching the file.
+// "/"), the data folder, the screen's twips per pixel, the program font, and
+// the database, created when missing or put back from the copy an interrupted
+// compaction left (the user is told). A database that cannot be used (a
+// write-protected file or folder, a name that is no plain file, a file of
+// another kind) is told to the user and false is returned: the program ends
+// without touching the file.
 bool PrepareProgram(const QString& programFolder);
 
 // The program's font for every window: IPAGothic 9 point.
 void UseProgramFont();
+// The user's data folder, where the database and the prints go when the
+// program folder cannot be written (an install for all users). Both programs
+// share it.
+QString UserDataFolder();

@@ -2,8 +2,7 @@
 
 #include "Cp932.h"
 
-#include <QFile>
-#include <QTest>
+#include <QStringList>
 
 namespace {
 void put(QByteArray& record, int from, int length, const QString& text)
@@ -50,13 +49,6 @@ QByteArray FanFileBytes(const std::vector<FanRecord>& records, int recordLength)
     for (const FanRecord& r : records)
         file += FanRecordBytes(r, recordLength);
     return file;
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QByteArray SyntheticHandbook()

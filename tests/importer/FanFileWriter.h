@@ -28,7 +28,6 @@ struct FanRecord {
 
 QByteArray FanRecordBytes(const FanRecord& record, int recordLength);
 QByteArray FanFileBytes(const std::vector<FanRecord>& records, int recordLength);
-void WriteFile(const QString& path, const QByteArray& bytes);
 
 // A handbook of 40 made-up racers of the new layout, all fields varied: the
 // contents of the -lh5- archive in data/ (see ImporterTest).

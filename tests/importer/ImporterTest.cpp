@@ -466,14 +466,21 @@ private slots:
 
 #include "DailyTests.h"
 
+int RunImportChild(const QString& folder, const QString& file);
+QObject* NewImportCrashTest();
+
 int main(int argc, char* argv[])
 {
+    // The child of the crash runs: one import, killed somewhere in it.
+    if (argc == 4 && qstrcmp(argv[1], "--child-import") == 0)
+        return RunImportChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
     ImporterTest importer;
     ArchiveTest archive;
     DailyFilesTest dailyFiles;
     DailyWindowsTest dailyWindows;
-    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows});
+    std::unique_ptr<QObject> crash(NewImportCrashTest());
+    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows, crash.get()});
 }
 
 #include "ImporterTest.moc"

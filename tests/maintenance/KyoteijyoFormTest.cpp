@@ -256,9 +256,9 @@ void KyoteijyoFormTest::printingFromTheWindow()
 
     // A printer that cannot take the document.
     Execute(folder, QStringLiteral("INSERT INTO T_競艇場 VALUES (1, '桐生')"));
-    Global().ProgramFolder = folder + QStringLiteral("missing/");
+    Global().DataFolder = folder + QStringLiteral("missing/");
     confirm(w, 7);
-    Global().ProgramFolder = folder;
+    Global().DataFolder = folder;
     QCOMPARE(MsgBoxScript::texts().last(), QStringLiteral("プリンタに問題があります。"));
 
     child<QAction>(w, "Menu_Close")->trigger();

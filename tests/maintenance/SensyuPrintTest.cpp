@@ -222,9 +222,9 @@ void SensyuPrintTest::printingFromTheWindow()
     QVERIFY(MsgBoxScript::shown().back().text.contains(g_folder->file(written[0])));
 
     // A document that cannot be written is a printer problem.
-    Global().ProgramFolder = g_folder->folder() + QStringLiteral("missing/");
+    Global().DataFolder = g_folder->folder() + QStringLiteral("missing/");
     MsgBoxScript::queue(Mb::Yes);
     press("CommandDisp_4");
-    Global().ProgramFolder = g_folder->folder();
+    Global().DataFolder = g_folder->folder();
     QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("プリンタに問題があります。"));
 }

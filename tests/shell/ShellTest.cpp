@@ -209,6 +209,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ShellTest shell;
+    StartupTest startup;
     MainFormTest mainForm;
-    return RunTestObjects(argc, argv, {&shell, &mainForm});
+    return RunTestObjects(argc, argv, {&shell, &startup, &mainForm});
 }

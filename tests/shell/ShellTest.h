@@ -34,11 +34,22 @@ private slots:
     void maintenanceEntriesClearTheSelection();
     void exitAnsweredNoChangesNothing();
     void exitCompactsTheDatabase();
-    void exitWithALeftoverFileKeepsTheDatabase();
+    void exitRemovesTheRestOfAnInterruptedCompaction();
     void exitWhileAnotherProgramHoldsTheDatabase();
+    void exitWhileTheEngineIsLockedLeavesNoCopy();
     void importEntryReportsAMissingTool();
     void importEntryStartsTheTool();
     void aboutBox();
     void helpOpensTheContentsPage();
     void raceRunsToTheGoal();
+};
+
+// The start-up never loses the database nor changes it silently.
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aWriteProtectedDatabaseEndsTheStart();
+    void theCopyOfAnInterruptedCompactionIsPutBack();
+    void aNameThatIsNoFileEndsTheStartAtOnce();
+    void aProtectedProgramFolderKeepsTheDataInTheUserFolder();
 };

@@ -8,6 +8,7 @@ TestFolder::TestFolder()
 {
     folder_ = dir_.path() + QLatin1Char('/');
     Global().ProgramFolder = folder_;
+    Global().DataFolder = folder_;
     Global().TwipsPerPixelX = 15;
     Global().TwipsPerPixelY = 15;
     Global().reset();
@@ -183,4 +184,119 @@ void VerifyMenusShowWholeCaptions(QWidget* window)
         }
     }
     QVERIFY(items > 0);
+}
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+
+bool RunsWithoutWaitingOn(const QString& fifo, const std::function<void()>& body)
+{
+    std::atomic<bool> finished{false};
+    std::atomic<bool> waited{false};
+    const QByteArray name = QFile::encodeName(fifo);
+    std::thread watch([&] {
+        while (!finished) {
+            // Opening the writing end succeeds only while a reader is there,
+            // and lets that reader go on.
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                waited = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    try {
+        body();
+    } catch (...) {
+        finished = true;
+        watch.join();
+        throw;
+    }
+    finished = true;
+    watch.join();
+    return !waited;
+}
+
+int RunChildWork(const std::function<void()>& work)
+{
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    try {
+        work();
+    } catch (const RuntimeError& error) {
+        std::fprintf(stderr, "%d %s\n", error.number(), qPrintable(error.description()));
+        return 1;
+    }
+    std::fputs("done\n", stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
+qint64 RunChild(const QStringList& arguments, qint64 delayUs)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForStarted(10000))
+        return -2;
+    QByteArray out;
+    while (!out.contains("ready\n") && child.waitForReadyRead(10000))
+        out += child.readAllStandardOutput();
+    QElapsedTimer clock;
+    clock.start();
+    if (delayUs >= 0) {
+        ::usleep(useconds_t(delayUs));
+        ::kill(pid_t(child.processId()), SIGKILL);
+    } else {
+        while (!out.contains("done\n") && child.waitForReadyRead(30000))
+            out += child.readAllStandardOutput();
+    }
+    const qint64 elapsed = clock.nsecsElapsed() / 1000;
+    child.waitForFinished(30000);
+    out += child.readAllStandardOutput();
+    return out.contains("done\n") ? elapsed : -1;
+}
+
+std::vector<qint64> SpreadMoments(qint64 workUs, int count)
+{
+    std::vector<qint64> moments;
+    // A little past the end too, where the work commits and finishes.
+    for (int i = 0; i < count; ++i)
+        moments.push_back(workUs * 6 * (2 * i + 1) / (10 * count));
+    return moments;
+}
+
+#include <sqlite3.h>
+
+EngineLock::EngineLock(const QString& path)
+{
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    QCOMPARE(sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+}
+
+EngineLock::~EngineLock()
+{
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
 }

@@ -87,3 +87,44 @@ int ErrorNumberOf(const std::function<void()>& body, QString* description = null
 // middle, "競艇場ﾃｰ…Kﾉ)", does not); each caption of the menu bar fits its
 // place. Uses the program's font.
 void VerifyMenusShowWholeCaptions(QWidget* window);
+
+// Runs the body while watching the named pipe `fifo`: a reader that waits on
+// it (a start that would hang for ever) is released at once. True when
+// nothing ever waited on the pipe.
+bool RunsWithoutWaitingOn(const QString& fifo, const std::function<void()>& body);
+
+// Crash runs. A test program doubles as the child that does one piece of
+// work: its main hands `--child ...` arguments to a work function run by
+// RunChildWork, which prints "ready" before the work and "done" after it.
+int RunChildWork(const std::function<void()>& work);
+
+// Starts this test program as a child with the arguments, waits for its
+// "ready", then `delayUs` microseconds, and kills it with SIGKILL (a negative
+// delay lets it run to the end). Returns the microseconds from "ready" to
+// "done", or -1 when the kill came first.
+qint64 RunChild(const QStringList& arguments, qint64 delayUs);
+
+// The kill moments of a crash run: `count` delays spread evenly over a work
+// that takes `workUs` (the shortest of a few uninterrupted runs) and a fifth
+// beyond it.
+std::vector<qint64> SpreadMoments(qint64 workUs, int count);
+
+// Another program's connection to a database file, holding the engine's
+// exclusive lock as the sqlite3 shell does inside a transaction, without
+// taking this program's own lock.
+struct sqlite3;
+class EngineLock {
+public:
+    explicit EngineLock(const QString& path);
+    ~EngineLock();
+    EngineLock(const EngineLock&) = delete;
+    EngineLock& operator=(const EngineLock&) = delete;
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// The contents of a file (empty when it cannot be read), and a file written
+// with the given bytes.
+QByteArray FileBytes(const QString& path);
+void WriteFile(const QString& path, const QByteArray& bytes);

@@ -1,0 +1,260 @@
+#include "DatabaseFileTest.h"
+
+#include "Database.h"
+#include "EngineErrors.h"
+#include "TestSupport.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <sys/stat.h>
+
+namespace {
+qint64 inode(const QString& path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_ino) : -1;
+}
+
+void setMode(const QString& path, mode_t mode) { QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0); }
+
+QStringList copies(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("keinew.mdb*")}, QDir::AllEntries | QDir::System | QDir::Hidden);
+}
+
+// Every row of the tables a compaction must keep, as one digest.
+QByteArray rowsDigest(const QString& folder)
+{
+    Database db(folder);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const char* table : {"T_選手", "T_レース履歴", "T_個別名簿", "T_所属", "T_競艇場"}) {
+        Statement rows = db.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QString::fromUtf8(table)));
+        while (rows.step())
+            for (int c = 0; c < rows.columnCount(); ++c)
+                hash.addData(rows.value(c).toString().toUtf8() + '|');
+    }
+    return hash.result();
+}
+
+QString integrity(const QString& folder)
+{
+    Database db(folder);
+    Statement check = db.prepare(QStringLiteral("PRAGMA integrity_check"));
+    check.step();
+    return check.value(0).toString();
+}
+
+void addRosterRows(const QString& folder, int count)
+{
+    Database db(folder);
+    Database::Transaction transaction(db);
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO T_個別名簿 (名前, 生年, 生月, 生日) VALUES (?1, '1970', '5', '12')"));
+    for (int i = 0; i < count; ++i) {
+        insert.bind(1, QStringLiteral("名簿%1").arg(i));
+        insert.step();
+        insert.reset();
+    }
+    transaction.commit();
+}
+}
+
+void DatabaseFileTest::aLeftoverCopyIsRemovedBeforeCompacting()
+{
+    TestFolder t;
+    addRosterRows(t.folder(), 3);
+    const QByteArray rows = rowsDigest(t.folder());
+    // A kill between the compaction and its rename, and one inside the
+    // engine's copy, leave these beside the database.
+    WriteFile(t.file("keinew.mdb"), "left from an earlier run");
+    WriteFile(t.file("keinew.mdb-journal"), QByteArray(512, '\x01'));
+    Database::compact(t.folder());
+    QCOMPARE(copies(t.folder()), QStringList());
+    QCOMPARE(rowsDigest(t.folder()), rows);
+    QCOMPARE(integrity(t.folder()), QStringLiteral("ok"));
+}
+
+void DatabaseFileTest::aFailedCompactionLeavesNoCopy()
+{
+    TestFolder t;
+    { Database db(t.folder()); }
+    const QByteArray before = FileBytes(t.file("Vantor.mdb"));
+    {
+        Database held(t.folder());
+        QCOMPARE(ErrorNumberOf([&] { Database::compact(t.folder()); }), EngineError::OpenedExclusively);
+        QCOMPARE(copies(t.folder()), QStringList());
+    }
+    {
+        // A program that locks through the engine alone: the compaction
+        // starts, finds the file locked and gives up.
+        EngineLock held(t.file("Vantor.mdb"));
+        QCOMPARE(ErrorNumberOf([&] { Database::compact(t.folder()); }), EngineError::OpenedExclusively);
+        QCOMPARE(copies(t.folder()), QStringList());
+    }
+    QCOMPARE(FileBytes(t.file("Vantor.mdb")), before);
+}
+
+void DatabaseFileTest::aWriteProtectedFileIsNeitherOpenedNorReplaced()
+{
+    TestFolder t;
+    addRosterRows(t.folder(), 2);
+    const QString path = t.file("Vantor.mdb");
+    const QByteArray before = FileBytes(path);
+    const qint64 node = inode(path);
+    setMode(path, 0444);
+
+    QString description;
+    QCOMPARE(ErrorNumberOf([&] { Database db(t.folder()); }, &description), EngineError::ReadOnly);
+    QVERIFY2(description.contains(QStringLiteral("書き込み禁止")), qPrintable(description));
+    QCOMPARE(ErrorNumberOf([&] { Database::compact(t.folder()); }), EngineError::ReadOnly);
+
+    QCOMPARE(inode(path), node);
+    QCOMPARE(QFileInfo(path).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
+    QCOMPARE(FileBytes(path), before);
+    QCOMPARE(copies(t.folder()), QStringList());
+    setMode(path, 0644);
+}
+
+void DatabaseFileTest::aProtectedFolderIsRefused()
+{
+    TestFolder t;
+    { Database db(t.folder()); }
+    const qint64 node = inode(t.file("Vantor.mdb"));
+    setMode(t.folder(), 0555);
+    QString description;
+    QCOMPARE(ErrorNumberOf([&] { Database db(t.folder()); }, &description), EngineError::ReadOnly);
+    QVERIFY2(description.contains(QStringLiteral("フォルダ")), qPrintable(description));
+    QCOMPARE(ErrorNumberOf([&] { Database::compact(t.folder()); }), EngineError::ReadOnly);
+    setMode(t.folder(), 0755);
+    QCOMPARE(inode(t.file("Vantor.mdb")), node);
+    QCOMPARE(copies(t.folder()), QStringList());
+}
+
+void DatabaseFileTest::aNameThatIsNoFileIsRefusedAtOnce()
+{
+    TestFolder fifo;
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo.file("Vantor.mdb")).constData(), 0644), 0);
+    QString description;
+    QVERIFY(RunsWithoutWaitingOn(fifo.file("Vantor.mdb"), [&] {
+        QCOMPARE(ErrorNumberOf([&] { Database db(fifo.folder()); }, &description), EngineError::CannotOpen);
+    }));
+    QVERIFY2(description.contains(QStringLiteral("名前付きパイプ")), qPrintable(description));
+    QVERIFY(RunsWithoutWaitingOn(fifo.file("Vantor.mdb"), [&] {
+        QCOMPARE(ErrorNumberOf([&] { Database::compact(fifo.folder()); }), EngineError::CannotOpen);
+    }));
+
+    TestFolder folder;
+    QVERIFY(QDir().mkdir(folder.file("Vantor.mdb")));
+    QCOMPARE(ErrorNumberOf([&] { Database db(folder.folder()); }, &description), EngineError::CannotOpen);
+    QVERIFY2(description.contains(QStringLiteral("フォルダ")), qPrintable(description));
+
+    TestFolder link;
+    QVERIFY(QFile::link(link.file("gone.mdb"), link.file("Vantor.mdb")));
+    QCOMPARE(ErrorNumberOf([&] { Database db(link.folder()); }, &description), EngineError::CannotOpen);
+    QVERIFY2(description.contains(QStringLiteral("gone.mdb")), qPrintable(description));
+    // Nothing is created in place of the missing file.
+    QVERIFY(!QFile::exists(link.file("gone.mdb")));
+    QCOMPARE(QDir(link.folder()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Vantor.mdb")});
+}
+
+void DatabaseFileTest::theCompleteCopyOfAnInterruptedCompactionIsPutBack()
+{
+    TestFolder t;
+    SeedRacers(t.folder(), {{3945}, {4001}});
+    const QByteArray rows = rowsDigest(t.folder());
+    // What the earlier delete-then-rename compaction left after a stop
+    // between its two steps.
+    QVERIFY(QFile::rename(t.file("Vantor.mdb"), t.file("keinew.mdb")));
+    QCOMPARE(Database::prepareFile(t.folder()), Database::Found::Recovered);
+    QCOMPARE(copies(t.folder()), QStringList());
+    QCOMPARE(rowsDigest(t.folder()), rows);
+    QCOMPARE(Database::prepareFile(t.folder()), Database::Found::Present);
+}
+
+void DatabaseFileTest::anIncompleteCopyIsKeptAndRefused()
+{
+    TestFolder t;
+    SeedRacers(t.folder(), {{3945}});
+    const QByteArray whole = FileBytes(t.file("Vantor.mdb"));
+    QVERIFY(QFile::remove(t.file("Vantor.mdb")));
+    for (const QByteArray& copy : {whole.left(whole.size() / 2), QByteArray("not a database")}) {
+        WriteFile(t.file("keinew.mdb"), copy);
+        QCOMPARE(ErrorNumberOf([&] { Database::prepareFile(t.folder()); }), EngineError::UnrecognizedFormat);
+        QCOMPARE(ErrorNumberOf([&] { Database db(t.folder()); }), EngineError::UnrecognizedFormat);
+        QVERIFY(!QFile::exists(t.file("Vantor.mdb")));
+        QCOMPARE(FileBytes(t.file("keinew.mdb")), copy);
+    }
+}
+
+void DatabaseFileTest::compactionKilledAtAnyMomentLosesNothing()
+{
+    TestFolder t;
+    std::vector<TestRacer> racers;
+    for (int id = 1000; id < 4000; ++id)
+        racers.push_back({id, 1 + id % 120, 1 + id % 47});
+    SeedRacers(t.folder(), racers);
+    {
+        Database db(t.folder());
+        Database::Transaction transaction(db);
+        Statement insert = db.prepare(QStringLiteral(
+            "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6) "
+            "VALUES (2024, 1 + ?1 % 12, 1 + ?1 % 28, 1 + ?1 % 24, 1 + ?1 % 12, 1000 + ?1, 1001 + ?1, 1002 + ?1, 1003 + ?1, 1004 + ?1, 1005 + ?1)"));
+        for (int i = 0; i < 3000; ++i) {
+            insert.bind(1, i);
+            insert.step();
+            insert.reset();
+        }
+        transaction.commit();
+    }
+    // Deleted rows give the compaction something to do.
+    addRosterRows(t.folder(), 2000);
+    { Database(t.folder()).execute(QStringLiteral("DELETE FROM T_個別名簿 WHERE rowid % 2 = 0")); }
+    const QByteArray rows = rowsDigest(t.folder());
+    const QByteArray start = FileBytes(t.file("Vantor.mdb"));
+    const auto restore = [&] {
+        for (const QString& name : QDir(t.folder()).entryList(QDir::Files))
+            QFile::remove(t.file(name));
+        WriteFile(t.file("Vantor.mdb"), start);
+    };
+    const QStringList child{QStringLiteral("--child-compact"), t.folder()};
+
+    qint64 work = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 3; ++run) {
+        restore();
+        const qint64 us = RunChild(child, -1);
+        QVERIFY(us >= 0);
+        work = std::min(work, us);
+    }
+    int midway = 0, copiesLeft = 0, wholeCopies = 0;
+    for (const qint64 moment : SpreadMoments(work, 24)) {
+        restore();
+        if (RunChild(child, moment) < 0)
+            ++midway;
+        QVERIFY(QFile::exists(t.file("Vantor.mdb")));
+        QCOMPARE(integrity(t.folder()), QStringLiteral("ok"));
+        QCOMPARE(rowsDigest(t.folder()), rows);
+        if (QFile::exists(t.file("keinew.mdb"))) {
+            ++copiesLeft;
+            // Alone, such a copy is put back only when it is whole.
+            TestFolder alone;
+            QVERIFY(QFile::copy(t.file("keinew.mdb"), alone.file("keinew.mdb")));
+            QFile::copy(t.file("keinew.mdb-journal"), alone.file("keinew.mdb-journal"));
+            try {
+                QCOMPARE(Database::prepareFile(alone.folder()), Database::Found::Recovered);
+                QCOMPARE(rowsDigest(alone.folder()), rows);
+                ++wholeCopies;
+            } catch (const RuntimeError& error) {
+                QCOMPARE(error.number(), EngineError::UnrecognizedFormat);
+            }
+        }
+        // The next exit compacts over whatever the kill left.
+        Database::compact(t.folder());
+        QCOMPARE(copies(t.folder()), QStringList());
+        QCOMPARE(rowsDigest(t.folder()), rows);
+    }
+    qInfo("compaction of %lld us killed 24 times: %d midway, %d left a copy, %d of them whole", work, midway,
+          copiesLeft, wholeCopies);
+    QVERIFY(midway >= 12);
+}
