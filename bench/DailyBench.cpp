@@ -8,7 +8,7 @@
 #include "DailyFileWriter.h"
 #include "Database.h"
 #include "DayRaces.h"
-#include "FileChooser.h"
+#include "FileDialog.h"
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "MsgBox.h"
@@ -118,7 +118,7 @@ int main(int argc, char* argv[])
     bool wrote = true;
     const double apply = median(
         [&] {
-            FileChooserScript::queue(resultsPath);
+            FileDialogScript::queue(resultsPath);
             MsgBoxScript::queue(Mb::Yes);
         },
         [&] { wrote = ReadResultsFile(nullptr) && wrote; });

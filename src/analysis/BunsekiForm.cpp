@@ -11,7 +11,7 @@
 #include "RateChart.h"
 #include "Recordset.h"
 #include "Rhythm.h"
-#include "SaveDialog.h"
+#include "FileDialog.h"
 
 #include <QComboBox>
 #include <QDateEdit>

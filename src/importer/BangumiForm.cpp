@@ -4,7 +4,7 @@
 #include "Database.h"
 #include "DayRaces.h"
 #include "ErrorReport.h"
-#include "FileChooser.h"
+#include "FileDialog.h"
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "MsgBox.h"

@@ -3,7 +3,7 @@
 #include "DailyFiles.h"
 #include "Database.h"
 #include "DayRaces.h"
-#include "FileChooser.h"
+#include "FileDialog.h"
 #include "GlobalModule.h"
 #include "MsgBox.h"
 

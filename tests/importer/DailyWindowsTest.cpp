@@ -5,7 +5,7 @@
 #include "DayRaces.h"
 #include "DispForm.h"
 #include "FanFileWriter.h"
-#include "FileChooser.h"
+#include "FileDialog.h"
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "MsgBox.h"
@@ -97,7 +97,7 @@ QWidget* openPrograms(const QString& path)
     QWidget* programs = Forms::find(QStringLiteral("BangumiForm"));
     if (!programs)
         return nullptr;
-    FileChooserScript::queue(path);
+    FileDialogScript::queue(path);
     click(programs, "CommandFile");
     return programs;
 }
@@ -282,7 +282,7 @@ void DailyWindowsTest::aBrokenProgramFileChangesNothing()
     broken.replace(boat, boat.left(70));
     const QString bad = folder_->file("B240802.TXT");
     WriteFile(bad, broken);
-    FileChooserScript::queue(bad);
+    FileDialogScript::queue(bad);
     click(programs, "CommandFile");
     QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
     QVERIFY(MsgBoxScript::shown()[0].text.contains(QStringLiteral("B240802.TXT は番組表のファイルとして読めません。%1 行目").arg(LineOf(bytes, boat))));
@@ -316,9 +316,12 @@ void DailyWindowsTest::resultsFillExactlyTheMatchingSeats()
     QWidget* form = Forms::show(QStringLiteral("RirekiForm"));
     PickComboItem(form->findChild<QComboBox*>(QStringLiteral("ComboRireki")), 0);
     QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("TextJyuni_0"))->text(), QStringLiteral("0"));
-    FileChooserScript::queue(path);
+    FileDialogScript::queue(path);
     MsgBoxScript::queue(Mb::Yes);
     trigger(form, "Menu_Seiseki");
+    QCOMPARE(FileDialogScript::asked().size(), size_t(1));
+    QCOMPARE(FileDialogScript::asked()[0].caption, QStringLiteral("競走成績のファイル"));
+    QVERIFY(!FileDialogScript::asked()[0].save);
 
     const auto& shown = MsgBoxScript::shown();
     QCOMPARE(shown.size(), size_t(2));
@@ -353,14 +356,14 @@ void DailyWindowsTest::enteredPositionsChangeOnlyWithConsent()
     WriteFile(path, ResultFileBytes(kDay, {{7, false, {MakeResultRace(1, 4001)}}}));
     QWidget* form = Forms::show(QStringLiteral("RirekiForm"));
 
-    FileChooserScript::queue(path);
+    FileDialogScript::queue(path);
     MsgBoxScript::queue(Mb::No);
     trigger(form, "Menu_Seiseki");
     QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
     QVERIFY(MsgBoxScript::shown()[0].text.contains(QStringLiteral("入力済みの順位が 1 席で変わります。\r\n履歴テーブルを更新しますか。")));
     QCOMPARE(history(folder)[0].results, (std::array<int, 6>{6, 2, 0, 0, 0, 0}));
 
-    FileChooserScript::queue(path);
+    FileDialogScript::queue(path);
     MsgBoxScript::queue(Mb::Yes);
     trigger(form, "Menu_Seiseki");
     QCOMPARE(history(folder)[0].results, (std::array<int, 6>{1, 2, 3, 4, 5, 6}));
@@ -385,7 +388,7 @@ void DailyWindowsTest::aBrokenResultsFileWritesNothing()
     WriteFile(path, bytes);
 
     QWidget* form = Forms::show(QStringLiteral("RirekiForm"));
-    FileChooserScript::queue(path);
+    FileDialogScript::queue(path);
     MsgBoxScript::queue(Mb::Yes);
     trigger(form, "Menu_Seiseki");
     QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
@@ -396,7 +399,7 @@ void DailyWindowsTest::aBrokenResultsFileWritesNothing()
     // A file of a day with no stored race says so.
     WriteFile(path, ResultFileBytes(kDay.addDays(3), {{7, false, {race}}}));
     MsgBoxScript::shown().clear();
-    FileChooserScript::queue(path);
+    FileDialogScript::queue(path);
     trigger(form, "Menu_Seiseki");
     QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("2024年8月4日のレース履歴がありません。\r\n")});
     QCOMPARE(history(folder)[0].results, (std::array<int, 6>{}));

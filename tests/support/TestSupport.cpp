@@ -2,7 +2,7 @@
 
 #include "GlobalModule.h"
 #include "MsgBox.h"
-#include "SaveDialog.h"
+#include "FileDialog.h"
 
 TestFolder::TestFolder()
 {
@@ -13,13 +13,13 @@ TestFolder::TestFolder()
     Global().TwipsPerPixelY = 15;
     Global().reset();
     MsgBoxScript::start();
-    SaveDialogScript::start();
+    FileDialogScript::start();
 }
 
 TestFolder::~TestFolder()
 {
     MsgBoxScript::stop();
-    SaveDialogScript::stop();
+    FileDialogScript::stop();
 }
 
 #include "Database.h"
