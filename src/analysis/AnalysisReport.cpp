@@ -28,7 +28,7 @@ QStringList LeftOutLines(const AnalysisTable& table)
 {
     QStringList lines = {QStringLiteral("順位が入っていない %1 出走は集計に含めていません。").arg(table.withoutPosition)};
     if (table.unknownRacer > 0)
-        lines << QStringLiteral("選手テーブルにない選手の %1 出走も除いています。").arg(table.unknownRacer);
+        lines << QStringLiteral("選手テーブルにも保存時の選手データにもない選手の %1 出走も除いています。").arg(table.unknownRacer);
     return lines;
 }
 

@@ -8,7 +8,7 @@
 #include "ResultsAnalysis.h"
 #include "Rhythm.h"
 #include "RirekiForm.h"
-#include "SaveDialog.h"
+#include "FileDialog.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(first.seats[1].birthDay, int16_t(14));
         QCOMPARE(first.seats[1].position, int16_t(2));
         QCOMPARE(first.seats[4].racer, 0);
-        // A racer the racer table does not hold comes without a birth date.
+        // A racer held neither in the racer table nor as a copy comes without a birth date.
         QCOMPARE(first.seats[5].racer, kUnknown);
         QCOMPARE(first.seats[5].birthYear, int16_t(0));
     }
@@ -210,6 +210,20 @@ private slots:
         const AnalysisTable none = Analyse(races_, day);
         QVERIFY(none.empty());
         QCOMPARE(none.withoutPosition, 0);
+    }
+
+    void aRacerWhoLeftTheRacerTableStillCounts()
+    {
+        // A later handbook no longer lists D: his stored starts keep the
+        // copy of him made when the races were stored.
+        Database(folder_->folder()).execute(QStringLiteral("DELETE FROM T_選手 WHERE 選手ID = 104"));
+        const std::vector<StoredRace> races = LoadStoredRaces(Database(folder_->folder()));
+        QCOMPARE(races[0].seats[3].racer, 104);
+        QCOMPARE(races[0].seats[3].birthDay, int16_t(9));
+        const AnalysisTable t = Analyse(races, june());
+        compareTally(t.rows[AnalysisTable::AllRow].tally, {10, 3, 5, 7, 28});
+        compareTally(tallyOf(t, 0, RhythmState::Good), {2, 0, 0, 1, 7});
+        QCOMPARE(t.unknownRacer, 1);
     }
 
     void positionsOutsideOneToSixAreLeftOut()
@@ -312,7 +326,7 @@ private slots:
         QCOMPARE(printer.lineText(0, 4 + AnalysisTable::RowCount + 1),
                  QStringLiteral("順位が入っていない 2 出走は集計に含めていません。"));
         QCOMPARE(printer.lineText(0, 4 + AnalysisTable::RowCount + 2),
-                 QStringLiteral("選手テーブルにない選手の 1 出走も除いています。"));
+                 QStringLiteral("選手テーブルにも保存時の選手データにもない選手の 1 出走も除いています。"));
         // Every line fits the width of an A4 page (91 columns).
         for (int l = 0; l < int(lines.size()); ++l)
             QVERIFY2(CharPrinter::cells(printer.lineText(0, l)) <= 91, qPrintable(printer.lineText(0, l)));
@@ -394,7 +408,7 @@ private slots:
         QCOMPARE(cell(form, AnalysisTable::AllCriticalRow, 0), QStringLiteral("三つとも要注意"));
         QVERIFY(form->findChild<QLabel*>(QStringLiteral("LabelGaitou"))->isHidden());
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("LabelJogai"))->text(),
-                 QStringLiteral("順位が入っていない 2 出走は集計に含めていません。\n選手テーブルにない選手の 1 出走も除いています。"));
+                 QStringLiteral("順位が入っていない 2 出走は集計に含めていません。\n選手テーブルにも保存時の選手データにもない選手の 1 出走も除いています。"));
         QVERIFY(qAbs(form->findChild<RateChart*>(QStringLiteral("PictureGraph"))->axisTop() - 1.0) < 1e-9);
 
         // Opening again brings the same window forward.
@@ -449,7 +463,7 @@ private slots:
         click(form, "CommandPrint");
         click(form, "CommandCsv");
         QCOMPARE(MsgBoxScript::texts(), (QStringList{QStringLiteral("該当レコードがありません"), QStringLiteral("該当レコードがありません")}));
-        QVERIFY(SaveDialogScript::asked().empty());
+        QVERIFY(FileDialogScript::asked().empty());
         QVERIFY(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).isEmpty());
 
         // Back to the stored range: the table and no message.
@@ -496,12 +510,13 @@ private slots:
 
         // Cancelled: nothing written.
         click(form, "CommandCsv");
-        QCOMPARE(SaveDialogScript::asked().size(), size_t(1));
-        QCOMPARE(SaveDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析.csv")));
-        QCOMPARE(SaveDialogScript::asked()[0].caption, QStringLiteral("CSV保存"));
+        QCOMPARE(FileDialogScript::asked().size(), size_t(1));
+        QCOMPARE(FileDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析.csv")));
+        QCOMPARE(FileDialogScript::asked()[0].caption, QStringLiteral("CSV保存"));
+        QVERIFY(FileDialogScript::asked()[0].save);
 
         const QString path = folder_->file(QStringLiteral("june.csv"));
-        SaveDialogScript::queue(path);
+        FileDialogScript::queue(path);
         click(form, "CommandCsv");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -510,7 +525,7 @@ private slots:
         QVERIFY(MsgBoxScript::shown().empty());
 
         // A folder that cannot be written to: told, no error report.
-        SaveDialogScript::queue(folder_->file(QStringLiteral("no such folder/x.csv")));
+        FileDialogScript::queue(folder_->file(QStringLiteral("no such folder/x.csv")));
         click(form, "CommandCsv");
         QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
         QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("CSV ファイルを保存できませんでした。")));
