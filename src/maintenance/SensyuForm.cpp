@@ -8,6 +8,7 @@
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "HelpViewer.h"
+#include "ListPrint.h"
 #include "MainForm.h"
 #include "MenuItems.h"
 #include "MsgBox.h"
@@ -504,16 +505,8 @@ SensyuListKey SensyuForm::listKey() const
 
 void SensyuForm::SensyuPrint()
 {
-    try {
-        CharPrinter printer(Global().DataFolder, QStringLiteral("選手一覧"));
-        if (BuildSensyuList(printer, panel_->recordset(), listKey()) == 0) {
-            MsgBox(QStringLiteral("該当レコードがありません"));
-            return;
-        }
-        printer.endDoc();
-    } catch (const RuntimeError&) {
-        MsgBox(QStringLiteral("プリンタに問題があります。"));
-    }
+    PrintList(QStringLiteral("選手一覧"),
+              [this](CharPrinter& printer) { return BuildSensyuList(printer, panel_->recordset(), listKey()); });
 }
 
 void SensyuForm::printList()
