@@ -33,6 +33,7 @@ const QHash<int, QString>& descriptions()
         {EngineError::OpenedExclusively,
          QStringLiteral("データベース '%1' は他のプログラムが排他的に開いています。"
                         "データベースが使用できるようになってから、もう一度実行してください。")},
+        {EngineError::ObjectInvalid, QStringLiteral("オブジェクトが無効か、設定されていません。")},
     };
     return texts;
 }

@@ -398,6 +398,17 @@ private slots:
         Recordset other(db, QStringLiteral("T_競艇場"));
         rs.Delete();
         QCOMPARE(ErrorNumberOf([&] { other.Delete(); }), EngineError::RecordDeleted);
+
+        // The recordset's own errors carry the engine's descriptions, word for word.
+        QString description;
+        ErrorNumberOf([&] { other.Delete(); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::RecordDeleted));
+        ErrorNumberOf([&] { empty.MoveFirst(); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::NoCurrentRecord));
+        ErrorNumberOf([&] { rs.field(QStringLiteral("ないフィールド")); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::ItemNotFound, QStringLiteral("ないフィールド")));
+        ErrorNumberOf([&] { Recordset missing(db, QStringLiteral("T_ない")); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::ObjectNotFound, QStringLiteral("T_ない")));
     }
 
     void reopeningSeesEveryChangeMadeMeanwhile()
