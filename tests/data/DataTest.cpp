@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <sqlite3.h>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -81,6 +80,9 @@ private slots:
         }
         QCOMPARE(EngineDescription(EngineError::NoCurrentRecord), QStringLiteral("カレント レコードがありません。"));
         QCOMPARE(EngineDescription(3999), EngineDescription(EngineError::Generic));
+        // Without its name a description closes up: no blank where the name was.
+        QVERIFY(EngineDescription(EngineError::OpenedExclusively).startsWith(QStringLiteral("データベースは他の")));
+        QCOMPARE(EngineDescription(EngineError::ObjectNotFound), QStringLiteral("入力テーブルまたはクエリが見つかりません。"));
 
         // What the data layer raises carries these descriptions, not SQLite's text.
         TestFolder t;
