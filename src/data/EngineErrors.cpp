@@ -5,7 +5,8 @@
 #include <sqlite3.h>
 
 namespace {
-// "%1" stands for the name; a description without a name drops " '%1'".
+// "%1" stands for the name; a description without a name drops " '%1' "
+// ("データベース '%1' は" becomes "データベースは").
 const QHash<int, QString>& descriptions()
 {
     static const QHash<int, QString> texts = {
@@ -33,6 +34,7 @@ const QHash<int, QString>& descriptions()
         {EngineError::OpenedExclusively,
          QStringLiteral("データベース '%1' は他のプログラムが排他的に開いています。"
                         "データベースが使用できるようになってから、もう一度実行してください。")},
+        {EngineError::ObjectInvalid, QStringLiteral("オブジェクトが無効か、設定されていません。")},
     };
     return texts;
 }
@@ -62,7 +64,7 @@ QString EngineDescription(int number, const QString& name)
 {
     const QString text = descriptions().value(number, descriptions().value(EngineError::Generic));
     if (name.isEmpty())
-        return QString(text).remove(QStringLiteral(" '%1'"));
+        return QString(text).remove(QStringLiteral(" '%1' "));
     return QString(text).replace(QStringLiteral("%1"), name);
 }
 

@@ -24,6 +24,7 @@ constexpr int NullNotAllowed = 3314;
 constexpr int UnrecognizedFormat = 3343;
 constexpr int FieldOverflow = 3349;
 constexpr int OpenedExclusively = 3356;
+constexpr int ObjectInvalid = 3420;
 
 // Every number above.
 const std::vector<int>& Numbers();

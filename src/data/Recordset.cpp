@@ -27,9 +27,11 @@ QString quoted(const QString& name)
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-[[noreturn]] void raise(int number, const QString& description)
+// An engine error with the engine's own description; `name` is the table
+// or field it speaks of.
+[[noreturn]] void raiseEngine(int number, const QString& name = QString())
 {
-    throw RuntimeError(number, kSource, description);
+    throw RuntimeError(number, kSource, EngineDescription(number, name));
 }
 
 // The rows of a source with their key first: a view carries its own `_key`,
@@ -81,7 +83,7 @@ std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& so
     Statement kind = db.prepare(QStringLiteral("SELECT type FROM sqlite_master WHERE name = ?1 AND type IN ('table','view')"));
     kind.bind(1, source);
     if (!kind.step())
-        raise(EngineError::ObjectNotFound, QStringLiteral("入力テーブルまたはクエリ '%1' が見つかりません。").arg(source));
+        raiseEngine(EngineError::ObjectNotFound, source);
     data->isView = kind.value(0).toString() == QLatin1String("view");
 
     if (data->isView) {
@@ -134,7 +136,7 @@ QString Recordset::keyExpression() const
 void Recordset::requireOpen() const
 {
     if (!open_)
-        raise(3420, QStringLiteral("オブジェクトが無効か、設定されていません。"));
+        raiseEngine(EngineError::ObjectInvalid);
 }
 
 bool Recordset::eof() const
@@ -177,7 +179,7 @@ void Recordset::MoveFirst()
 {
     requireOpen();
     if (live_ == 0)
-        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+        raiseEngine(EngineError::NoCurrentRecord);
     pos_ = nextLive(0, 1);
 }
 
@@ -185,14 +187,14 @@ void Recordset::MoveLast()
 {
     requireOpen();
     if (live_ == 0)
-        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+        raiseEngine(EngineError::NoCurrentRecord);
     pos_ = nextLive(int(data_->rows.size()) - 1, -1);
 }
 
 void Recordset::MoveNext()
 {
     if (eof())
-        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+        raiseEngine(EngineError::NoCurrentRecord);
     pos_ = nextLive(pos_ + 1, 1);
     if (pos_ > int(data_->rows.size()))
         pos_ = int(data_->rows.size());
@@ -201,7 +203,7 @@ void Recordset::MoveNext()
 void Recordset::MovePrevious()
 {
     if (bof())
-        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+        raiseEngine(EngineError::NoCurrentRecord);
     pos_ = nextLive(pos_ - 1, -1);
     if (pos_ < -1)
         pos_ = -1;
@@ -259,16 +261,16 @@ int Recordset::fieldIndex(const QString& name) const
     requireOpen();
     const auto it = data_->index.constFind(name);
     if (it == data_->index.constEnd())
-        raise(EngineError::ItemNotFound, QStringLiteral("このコレクションにアイテムが見つかりません。(%1)").arg(name));
+        raiseEngine(EngineError::ItemNotFound, name);
     return it.value();
 }
 
 void Recordset::requireCurrent() const
 {
     if (bof() || eof())
-        raise(EngineError::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+        raiseEngine(EngineError::NoCurrentRecord);
     if (data_->rows[pos_].deleted)
-        raise(EngineError::RecordDeleted, QStringLiteral("レコードは削除されています。"));
+        raiseEngine(EngineError::RecordDeleted);
 }
 
 const Recordset::Row& Recordset::current() const
@@ -277,7 +279,7 @@ const Recordset::Row& Recordset::current() const
     refresh(pos_);
     const Row& row = data_->rows[pos_];
     if (row.gone)
-        raise(EngineError::RecordDeleted, QStringLiteral("レコードは削除されています。"));
+        raiseEngine(EngineError::RecordDeleted);
     return row;
 }
 
@@ -330,7 +332,7 @@ QVariant Recordset::field(int index) const
 {
     requireOpen();
     if (index < 0 || index >= int(data_->columns.size()))
-        raise(EngineError::ItemNotFound, QStringLiteral("このコレクションにアイテムが見つかりません。"));
+        raiseEngine(EngineError::ItemNotFound);
     if (mode_ != Mode::None)
         return buffer_[index];
     return current().values[index];
@@ -340,7 +342,7 @@ void Recordset::requireWritable() const
 {
     requireOpen();
     if (!data_->writable)
-        raise(EngineError::ReadOnly, QStringLiteral("'%1' は更新できません。").arg(source_));
+        raiseEngine(EngineError::ReadOnly);
 }
 
 void Recordset::AddNew()
@@ -364,7 +366,7 @@ void Recordset::setField(const QString& name, const QVariant& value)
 {
     const int c = fieldIndex(name);
     if (mode_ == Mode::None)
-        raise(EngineError::NotReadyForUpdate, QStringLiteral("AddNew または Edit を実行せずに更新しようとしました。"));
+        raiseEngine(EngineError::NotReadyForUpdate);
     buffer_[c] = value;
     dirty_[c] = true;
 }
@@ -390,7 +392,7 @@ void Recordset::Update()
 {
     requireOpen();
     if (mode_ == Mode::None)
-        raise(EngineError::NotReadyForUpdate, QStringLiteral("AddNew または Edit を実行せずに更新しようとしました。"));
+        raiseEngine(EngineError::NotReadyForUpdate);
 
     detach();
     QStringList names;
@@ -448,7 +450,7 @@ void Recordset::Update()
             update.step();
             if (!data_->isView && db_->changes() == 0) {
                 CancelUpdate();
-                raise(EngineError::RecordDeleted, QStringLiteral("レコードは他のプログラムによって削除されています。"));
+                raiseEngine(EngineError::RecordDeleted);
             }
         }
         const QVariant key = keyCol >= 0 ? buffer_[keyCol] : row.key;
@@ -472,7 +474,7 @@ void Recordset::Delete()
     remove.bind(1, row.key);
     remove.step();
     if (!data_->isView && db_->changes() == 0)
-        raise(EngineError::RecordDeleted, QStringLiteral("レコードは他のプログラムによって削除されています。"));
+        raiseEngine(EngineError::RecordDeleted);
     row.deleted = true;
     --live_;
 }

@@ -66,7 +66,7 @@ void findRacer(Recordset& rs, int16_t id)
 {
     rs.FindFirst(QStringLiteral("選手ID"), id);
     if (rs.NoMatch())
-        throw RuntimeError(EngineError::NoCurrentRecord, kSource, QStringLiteral("カレント レコードがありません。"));
+        throw RuntimeError(EngineError::NoCurrentRecord, kSource, EngineDescription(EngineError::NoCurrentRecord));
 }
 
 // Saves the edited or added row; a refused row leaves the recordset as it was.
@@ -117,6 +117,16 @@ SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
     buildToolbar(client);
     buildEditBox(client);
     connect(panel_->list(), &QListWidget::itemClicked, this, [this] { Guarded([&] { List1_Click(); }); });
+    // Reading order: the toolbar from the left (its delete-all button takes
+    // the add button's place), the search panel, the result list, then the
+    // edit box in the order Enter goes through it.
+    QList<QWidget*> chain;
+    for (int i : {0, 1, 2, 8, 3, 4, 5, 6, 7})
+        chain << CommandDisp[size_t(i)];
+    chain << panel_->TabStops() << panel_->list();
+    for (QWidget* field : ring_)
+        chain << field;
+    SetTabChain(chain);
     showMode();
     SizeAndCentre(this, 632, 434);
 

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyleOptionButton>
+#include <algorithm>
 
 using Basic::CInt;
 using Basic::CStr;
@@ -67,7 +68,8 @@ QPushButton* smallButton(const QString& caption, QWidget* parent, const QString&
 {
     auto* button = new MapButton(caption, parent);
     button->setObjectName(name);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 }
@@ -145,6 +147,27 @@ SearchPanel::SearchPanel(QWidget* window, Database& db, Options options)
 }
 
 SearchPanel::~SearchPanel() = default;
+
+QList<QWidget*> SearchPanel::TabStops() const
+{
+    // The map is read row by row from the left; a button set half a row
+    // lower belongs to the row it overlaps most.
+    std::vector<int> map;
+    for (int i = 1; i <= 47; ++i)
+        map.push_back(i);
+    auto row = [](int i) { return qRound((kPrefectures[i].top - 8) / 32.0); };
+    std::stable_sort(map.begin(), map.end(), [&](int a, int b) {
+        return std::pair(row(a), kPrefectures[a].left) < std::pair(row(b), kPrefectures[b].left);
+    });
+    QList<QWidget*> stops;
+    for (int i : map)
+        stops << Kenmei[size_t(i)];
+    stops << CheckSelect << ComboToban << ComboKi << Command500;
+    // The kana grid in the order of the syllabary: column by column.
+    for (QPushButton* kana : ComboNamae)
+        stops << kana;
+    return stops;
+}
 
 QString SearchPanel::ComboTobanText() const { return ComboToban->currentText(); }
 QString SearchPanel::ComboKiText() const { return ComboKi->currentText(); }

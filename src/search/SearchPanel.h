@@ -84,6 +84,10 @@ public:
     void ComboNamae_Click(int index);
     void Command500_Click();
 
+    // The panel's controls in reading order: the map, the AND box, the
+    // drop-downs and list-all, the kana grid. The window puts them into its
+    // own Tab chain.
+    QList<QWidget*> TabStops() const;
     QListWidget* list() const { return List1; }
     QString ComboTobanText() const;
     QString ComboKiText() const;

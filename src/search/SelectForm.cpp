@@ -72,6 +72,13 @@ SelectForm::SelectForm(QWidget* parent) : QMainWindow(parent)
     connect(panel_->list(), &QListWidget::itemClicked, this, [this] { Guarded([&] { List1_Click(); }); });
     connect(List2, &QListWidget::itemClicked, this, [this] { Guarded([&] { List2_Click(); }); });
 
+    // Reading order: the toolbar, the survey date and race, the search
+    // panel, then the result list and the selection box on the right.
+    QList<QWidget*> chain(CommandDisp.begin(), CommandDisp.end());
+    chain << ComboNen << ComboTuki << ComboHi << ComboBasho << ComboRace << panel_->TabStops() << panel_->list()
+          << List2;
+    SetTabChain(chain);
+
     showMode();
     Menu_Select->setEnabled(W_SelCount != 0);
     SizeAndCentre(this, 632, 434);

@@ -91,6 +91,12 @@ void Set_ComboFont(QWidget* control, int fontSize, int width, int left, int top)
     control->setGeometry(left, top, width, control->sizeHint().height());
 }
 
+void SetTabChain(const QList<QWidget*>& controls)
+{
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
+}
+
 void SizeAndCentre(QWidget* window, int width, int height)
 {
     int menuHeight = 0;

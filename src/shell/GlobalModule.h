@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -58,6 +59,10 @@ int ScaledFontSize(int size);
 void Set_Control(QWidget* control, int width, int height, int left, int top);
 void Set_ControlFont(QWidget* control, int fontSize, int width, int height, int left, int top);
 void Set_ComboFont(QWidget* control, int fontSize, int width, int left, int top);
+
+// Makes Tab go through the controls in the order given (the window's
+// reading order); hidden or unfocusable ones are passed over by Tab itself.
+void SetTabChain(const QList<QWidget*>& controls);
 
 // Gives a window a client area of width x height pixels (the menu bar
 // outside it) and centres it on the screen.

@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <sqlite3.h>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -81,6 +80,9 @@ private slots:
         }
         QCOMPARE(EngineDescription(EngineError::NoCurrentRecord), QStringLiteral("カレント レコードがありません。"));
         QCOMPARE(EngineDescription(3999), EngineDescription(EngineError::Generic));
+        // Without its name a description closes up: no blank where the name was.
+        QVERIFY(EngineDescription(EngineError::OpenedExclusively).startsWith(QStringLiteral("データベースは他の")));
+        QCOMPARE(EngineDescription(EngineError::ObjectNotFound), QStringLiteral("入力テーブルまたはクエリが見つかりません。"));
 
         // What the data layer raises carries these descriptions, not SQLite's text.
         TestFolder t;
@@ -398,6 +400,17 @@ private slots:
         Recordset other(db, QStringLiteral("T_競艇場"));
         rs.Delete();
         QCOMPARE(ErrorNumberOf([&] { other.Delete(); }), EngineError::RecordDeleted);
+
+        // The recordset's own errors carry the engine's descriptions, word for word.
+        QString description;
+        ErrorNumberOf([&] { other.Delete(); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::RecordDeleted));
+        ErrorNumberOf([&] { empty.MoveFirst(); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::NoCurrentRecord));
+        ErrorNumberOf([&] { rs.field(QStringLiteral("ないフィールド")); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::ItemNotFound, QStringLiteral("ないフィールド")));
+        ErrorNumberOf([&] { Recordset missing(db, QStringLiteral("T_ない")); }, &description);
+        QCOMPARE(description, EngineDescription(EngineError::ObjectNotFound, QStringLiteral("T_ない")));
     }
 
     void reopeningSeesEveryChangeMadeMeanwhile()

@@ -474,6 +474,60 @@ private slots:
         QCOMPARE(Global().SelSensyuID[1], int16_t(4002));
         QVERIFY(MsgBoxScript::shown().empty());
     }
+
+    void tabGoesThroughTheWindowInReadingOrder()
+    {
+        open();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_));
+        auto* first = get<QPushButton>(QStringLiteral("CommandDisp_0"));
+        first->setFocus(Qt::TabFocusReason);
+        // The control that has the focus (an editable box's line edit stands for its box).
+        auto focused = [] {
+            QWidget* w = QApplication::focusWidget();
+            return w && w->objectName().isEmpty() ? w->parentWidget() : w;
+        };
+        QList<QWidget*> order;
+        for (int i = 0; i < 300 && (order.isEmpty() || focused() != first); ++i) {
+            order << focused();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(focused(), first);
+        auto at = [&](const QString& name) { return order.indexOf(get<QWidget>(name)); };
+
+        // Every prefecture and every visible kana is reached, once.
+        QList<QWidget*> map, kana;
+        for (QWidget* w : order) {
+            QCOMPARE(order.count(w), 1);
+            if (w->objectName().startsWith(QStringLiteral("Kenmei_")))
+                map << w;
+            if (w->objectName().startsWith(QStringLiteral("ComboNamae_")))
+                kana << w;
+        }
+        QCOMPARE(map.size(), 47);
+        QCOMPARE(kana.size(), 44);
+        // The map row by row from the left: each next button is further
+        // right on the same row, or on a lower row.
+        for (qsizetype i = 1; i < map.size(); ++i) {
+            const QRect a = map[i - 1]->geometry(), b = map[i]->geometry();
+            const bool sameRow = std::abs(a.top() - b.top()) < a.height() / 2;
+            QVERIFY2(sameRow ? b.left() > a.left() : b.top() > a.top(),
+                     qPrintable(map[i - 1]->objectName() + QStringLiteral(" → ") + map[i]->objectName()));
+        }
+        // The kana as the syllabary goes: column by column from the left.
+        for (qsizetype i = 1; i < kana.size(); ++i) {
+            const QRect a = kana[i - 1]->geometry(), b = kana[i]->geometry();
+            QVERIFY(b.left() > a.left() || (b.left() == a.left() && b.top() > a.top()));
+        }
+        // Blocks from the top left to the bottom right.
+        const QStringList blocks = {QStringLiteral("CommandDisp_6"), QStringLiteral("ComboNen"),   QStringLiteral("ComboRace"),
+                                    QStringLiteral("Kenmei_1"),      QStringLiteral("CheckSelect"), QStringLiteral("ComboToban"),
+                                    QStringLiteral("ComboKi"),       QStringLiteral("ComboNamae_0"), QStringLiteral("ComboNamae_45"),
+                                    QStringLiteral("List1"),         QStringLiteral("List2")};
+        for (qsizetype i = 1; i < blocks.size(); ++i)
+            QVERIFY2(at(blocks[i - 1]) >= 0 && at(blocks[i - 1]) < at(blocks[i]), qPrintable(blocks[i]));
+        QVERIFY(at(QStringLiteral("Kenmei_2")) < at(QStringLiteral("Kenmei_1")));
+    }
 };
 
 QTEST_MAIN(SelectFormTest)
