@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -44,6 +45,35 @@ QString integrity(const QString& folder)
     Statement check = db.prepare(QStringLiteral("PRAGMA integrity_check"));
     check.step();
     return check.value(0).toString();
+}
+
+QStringList tablesAndViews(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view', 'trigger') ORDER BY name", -1, &stmt, nullptr);
+    QStringList names;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return names;
+}
+
+// Turns the database into one made before stored races kept copies of their
+// racers and before the handbook edition was kept.
+void makeOlder(const QString& path)
+{
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    const int rc = sqlite3_exec(db,
+                                "DROP TRIGGER T_レース履歴_copy; DROP TRIGGER T_レース履歴_recopy;"
+                                "DROP VIEW Q_レース履歴; DROP TABLE T_レース選手; DROP TABLE T_ファン手帳;"
+                                "CREATE VIEW Q_レース履歴 AS SELECT 履歴ID AS _key, 履歴ID FROM T_レース履歴;",
+                                nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QCOMPARE(rc, SQLITE_OK);
 }
 
 void addRosterRows(const QString& folder, int count)
@@ -257,4 +287,50 @@ void DatabaseFileTest::compactionKilledAtAnyMomentLosesNothing()
     qInfo("compaction of %lld us killed 24 times: %d midway, %d left a copy, %d of them whole", work, midway,
           copiesLeft, wholeCopies);
     QVERIFY(midway >= 12);
+}
+
+void DatabaseFileTest::anOlderDatabaseIsUpgradedAndCompacted()
+{
+    TestFolder t;
+    const QString path = t.file("Vantor.mdb");
+    { Database db(t.folder()); }
+    const QStringList current = tablesAndViews(path);
+    SeedRacers(t.folder(), {{3945}, {4001}});
+    {
+        Database db(t.folder());
+        db.execute(QStringLiteral("INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, "
+                                  "選手5, 選手6) VALUES (2024, 5, 1, 1, 3, 3945, 4001, 0, 0, 0, 0)"));
+    }
+    makeOlder(path);
+    const QByteArray older = FileBytes(path);
+
+    // Write-protected, it is refused before anything is added to it.
+    setMode(path, 0444);
+    QString description;
+    QCOMPARE(ErrorNumberOf([&] { Database db(t.folder()); }, &description), EngineError::ReadOnly);
+    QVERIFY2(description.contains(QStringLiteral("書き込み禁止")), qPrintable(description));
+    QCOMPARE(FileBytes(path), older);
+    setMode(path, 0644);
+
+    {
+        Database db(t.folder());
+        QCOMPARE(tablesAndViews(path), current);
+        Statement race = db.prepare(QStringLiteral("SELECT 期1, 期2, 所属ID3 FROM Q_レース履歴"));
+        QVERIFY(race.step());
+        QCOMPARE(race.value(0).toInt(), 3945);
+        QCOMPARE(race.value(1).toInt(), 4001);
+        QCOMPARE(race.value(2).toInt(), 0);
+        // A race stored now keeps copies of its racers.
+        db.execute(QStringLiteral("INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, "
+                                  "選手5, 選手6) VALUES (2024, 5, 2, 1, 4, 4001, 0, 0, 0, 0, 0)"));
+        Statement copies = db.prepare(QStringLiteral("SELECT count(*) FROM T_レース選手"));
+        copies.step();
+        QCOMPARE(copies.value(0).toInt(), 1);
+    }
+    const QByteArray rows = rowsDigest(t.folder());
+    Database::compact(t.folder());
+    QCOMPARE(integrity(t.folder()), QStringLiteral("ok"));
+    QCOMPARE(tablesAndViews(path), current);
+    QCOMPARE(copies(t.folder()), QStringList());
+    QCOMPARE(rowsDigest(t.folder()), rows);
 }
