@@ -4,7 +4,6 @@
 #include "EngineErrors.h"
 #include "TestSupport.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -28,23 +27,10 @@ QStringList copies(const QString& folder)
 // Every row of the tables a compaction must keep, as one digest.
 QByteArray rowsDigest(const QString& folder)
 {
-    Database db(folder);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    for (const char* table : {"T_選手", "T_レース履歴", "T_個別名簿", "T_所属", "T_競艇場"}) {
-        Statement rows = db.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QString::fromUtf8(table)));
-        while (rows.step())
-            for (int c = 0; c < rows.columnCount(); ++c)
-                hash.addData(rows.value(c).toString().toUtf8() + '|');
-    }
-    return hash.result();
-}
-
-QString integrity(const QString& folder)
-{
-    Database db(folder);
-    Statement check = db.prepare(QStringLiteral("PRAGMA integrity_check"));
-    check.step();
-    return check.value(0).toString();
+    QStringList queries;
+    for (const char* table : {"T_選手", "T_レース履歴", "T_個別名簿", "T_所属", "T_競艇場"})
+        queries << QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QString::fromUtf8(table));
+    return RowsDigest(folder, queries);
 }
 
 QStringList tablesAndViews(const QString& path)
@@ -102,7 +88,7 @@ void DatabaseFileTest::aLeftoverCopyIsRemovedBeforeCompacting()
     Database::compact(t.folder());
     QCOMPARE(copies(t.folder()), QStringList());
     QCOMPARE(rowsDigest(t.folder()), rows);
-    QCOMPARE(integrity(t.folder()), QStringLiteral("ok"));
+    QCOMPARE(IntegrityCheck(t.folder()), QStringLiteral("ok"));
 }
 
 void DatabaseFileTest::aFailedCompactionLeavesNoCopy()
@@ -263,7 +249,7 @@ void DatabaseFileTest::compactionKilledAtAnyMomentLosesNothing()
         if (RunChild(child, moment) < 0)
             ++midway;
         QVERIFY(QFile::exists(t.file("Vantor.mdb")));
-        QCOMPARE(integrity(t.folder()), QStringLiteral("ok"));
+        QCOMPARE(IntegrityCheck(t.folder()), QStringLiteral("ok"));
         QCOMPARE(rowsDigest(t.folder()), rows);
         if (QFile::exists(t.file("keinew.mdb"))) {
             ++copiesLeft;
@@ -329,7 +315,7 @@ void DatabaseFileTest::anOlderDatabaseIsUpgradedAndCompacted()
     }
     const QByteArray rows = rowsDigest(t.folder());
     Database::compact(t.folder());
-    QCOMPARE(integrity(t.folder()), QStringLiteral("ok"));
+    QCOMPARE(IntegrityCheck(t.folder()), QStringLiteral("ok"));
     QCOMPARE(tablesAndViews(path), current);
     QCOMPARE(copies(t.folder()), QStringList());
     QCOMPARE(rowsDigest(t.folder()), rows);

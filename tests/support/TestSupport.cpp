@@ -300,3 +300,26 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
+
+#include <QCryptographicHash>
+
+QByteArray RowsDigest(const QString& folder, const QStringList& queries)
+{
+    Database db(folder);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& query : queries) {
+        Statement rows = db.prepare(query);
+        while (rows.step())
+            for (int c = 0; c < rows.columnCount(); ++c)
+                hash.addData(rows.value(c).toString().toUtf8() + '|');
+    }
+    return hash.result();
+}
+
+QString IntegrityCheck(const QString& folder)
+{
+    Database db(folder);
+    Statement check = db.prepare(QStringLiteral("PRAGMA integrity_check"));
+    check.step();
+    return check.value(0).toString();
+}

@@ -124,6 +124,11 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// Every value the queries return, in their order, as one digest; and what
+// the engine's integrity check says of the folder's database ("ok").
+QByteArray RowsDigest(const QString& folder, const QStringList& queries);
+QString IntegrityCheck(const QString& folder);
+
 // The contents of a file (empty when it cannot be read), and a file written
 // with the given bytes.
 QByteArray FileBytes(const QString& path);
