@@ -288,23 +288,28 @@ void SensyuForm::showMode()
     CommandDisp[8]->setVisible(extract);
 }
 
-int16_t SensyuForm::SyozokuID_Kensaku(const QString& name)
+namespace {
+// The id of the slot holding `name`; 0 with the message `missing` when none
+// does. An empty slot stands for no row at all: an empty box matches nothing.
+template <typename Slots>
+int16_t slotId(const Slots& table, const QString& name, const QString& missing)
 {
-    // An empty slot stands for no row at all: an empty box matches nothing.
-    for (const Slot& slot : shozokuSlots_)
+    for (const auto& slot : table)
         if (!slot.name.isEmpty() && slot.name == name)
             return slot.id;
-    MsgBox(QStringLiteral("所属テーブルなし"));
+    MsgBox(missing);
     return 0;
+}
+}
+
+int16_t SensyuForm::SyozokuID_Kensaku(const QString& name)
+{
+    return slotId(shozokuSlots_, name, QStringLiteral("所属テーブルなし"));
 }
 
 int16_t SensyuForm::BladID_Kensaku(const QString& name)
 {
-    for (const Slot& slot : bladSlots_)
-        if (!slot.name.isEmpty() && slot.name == name)
-            return slot.id;
-    MsgBox(QStringLiteral("血液型テーブルなし"));
-    return 0;
+    return slotId(bladSlots_, name, QStringLiteral("血液型テーブルなし"));
 }
 
 void SensyuForm::Table_Change() { panel_->Table_Change(); }
