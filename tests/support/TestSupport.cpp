@@ -302,6 +302,7 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 }
 
 #include <QCryptographicHash>
+#include <algorithm>
 
 QByteArray RowsDigest(const QString& folder, const QStringList& queries)
 {
@@ -322,4 +323,10 @@ QString IntegrityCheck(const QString& folder)
     Statement check = db.prepare(QStringLiteral("PRAGMA integrity_check"));
     check.step();
     return check.value(0).toString();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }

@@ -124,6 +124,9 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// The middle of a benchmark's timings (the upper middle of an even count).
+double Median(std::vector<double> values);
+
 // Every value the queries return, in their order, as one digest; and what
 // the engine's integrity check says of the folder's database ("ok").
 QByteArray RowsDigest(const QString& folder, const QStringList& queries);
