@@ -389,13 +389,21 @@ void SensyuForm::updateRacer()
                          QStringLiteral("　選手の内容を更新しますか。") + kCrLf;
     if (MsgBox(text, Mb::Confirm, QStringLiteral("選手テーブル更新")) != Mb::Yes)
         return;
+    storeEditBox(query, false);
+}
+
+void SensyuForm::storeEditBox(Recordset& query, bool adding)
+{
     const int16_t shozokuId = SyozokuID_Kensaku(ComboSyozoku->currentText());
     if (shozokuId == 0)
         return;
     const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
     if (bladId == 0)
         return;
-    query.Edit();
+    if (adding)
+        query.AddNew();
+    else
+        query.Edit();
     writeFields(query, shozokuId, bladId);
     saveRow(query);
 }
@@ -409,16 +417,7 @@ void SensyuForm::addRacer()
     }
     if (MsgBox(QStringLiteral("選手テーブルを追加しますか。") + kCrLf, Mb::Confirm, QStringLiteral("選手テーブル追加")) != Mb::Yes)
         return;
-    const int16_t shozokuId = SyozokuID_Kensaku(ComboSyozoku->currentText());
-    if (shozokuId == 0)
-        return;
-    const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
-    if (bladId == 0)
-        return;
-    Recordset& query = panel_->recordset();
-    query.AddNew();
-    writeFields(query, shozokuId, bladId);
-    saveRow(query);
+    storeEditBox(panel_->recordset(), true);
 }
 
 void SensyuForm::deleteRacer()
