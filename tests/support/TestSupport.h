@@ -104,6 +104,10 @@ int RunChildWork(const std::function<void()>& work);
 // "done", or -1 when the kill came first.
 qint64 RunChild(const QStringList& arguments, qint64 delayUs);
 
+// The shortest of three uninterrupted runs of the child, each after
+// `restore` has put the starting files back; -1 when one of them fails.
+qint64 ShortestRun(const QStringList& arguments, const std::function<void()>& restore);
+
 // The kill moments of a crash run: `count` delays spread evenly over a work
 // that takes `workUs` (the shortest of a few uninterrupted runs) and a fifth
 // beyond it.
