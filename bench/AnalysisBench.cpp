@@ -13,7 +13,6 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -37,11 +36,6 @@ double residentMb()
     return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 }
 
 int main(int argc, char* argv[])
@@ -128,9 +122,9 @@ int main(int argc, char* argv[])
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     std::printf("stored races: 10000, starts: 60000, runs: 7 (median)\n");
-    std::printf("open BunsekiForm, table computed: %7.1f ms (target < 300 ms)\n", median(opens));
-    std::printf("filter change:                    %7.1f ms (target < 300 ms)\n", median(changes));
-    std::printf("memory growth while open:         %7.1f MB (target < 20 MB)\n", median(growth));
+    std::printf("open BunsekiForm, table computed: %7.1f ms (target < 300 ms)\n", Median(opens));
+    std::printf("filter change:                    %7.1f ms (target < 300 ms)\n", Median(changes));
+    std::printf("memory growth while open:         %7.1f MB (target < 20 MB)\n", Median(growth));
     std::printf("memory after the first open:      %7.1f MB (fonts and styles, loaded once)\n", firstGrowth);
     return 0;
 }

@@ -28,12 +28,6 @@ double milliseconds(const std::function<void()>& body)
     return timer.nsecsElapsed() / 1e6;
 }
 
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // The 99th percentile: a lone pause of a busy machine does not count.
 double high(std::vector<double> times)
 {
@@ -78,7 +72,7 @@ Figures measure(const QString& name, int rows)
         Forms::unload(window);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    f.open = median(opens);
+    f.open = Median(opens);
 
     auto* form = qobject_cast<Form*>(Forms::show(name));
     std::vector<double> moves;
@@ -88,7 +82,7 @@ Figures measure(const QString& name, int rows)
         moves.push_back(milliseconds([&] { form->CommandDB_Click(1); }));
     moves.push_back(milliseconds([&] { form->CommandDB_Click(3); }));
     moves.push_back(milliseconds([&] { form->CommandDB_Click(0); }));
-    f.move = median(moves);
+    f.move = Median(moves);
     f.moveHigh = high(moves);
 
     std::vector<double> updates, adds, deletes;
@@ -109,9 +103,9 @@ Figures measure(const QString& name, int rows)
         MsgBoxScript::queue(Mb::Yes);
         deletes.push_back(milliseconds([&] { form->CommandDB_Click(6); }));
     }
-    f.update = median(updates);
-    f.add = median(adds);
-    f.remove = median(deletes);
+    f.update = Median(updates);
+    f.add = Median(adds);
+    f.remove = Median(deletes);
     for (const ShownBox& box : MsgBoxScript::shown())
         if (box.title == QStringLiteral("エラー"))
             std::printf("unexpected error: %s\n", qPrintable(box.text));
@@ -128,7 +122,7 @@ double bareCommit(const QString& folder)
     std::vector<double> times;
     for (int i = 0; i < 20; ++i)
         times.push_back(milliseconds([&] { db.execute(QStringLiteral("UPDATE T_競艇場 SET 競艇場名 = 'x%1' WHERE 競艇場ID = 1").arg(i)); }));
-    return median(times);
+    return Median(times);
 }
 
 void report(const char* window, const Figures& f)

@@ -19,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -46,8 +45,7 @@ double median(const std::function<void()>& prepare, const std::function<void()>&
         body();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Median(times);
 }
 
 int toban(int course, int race, int boat) { return 3000 + (course * 72 + race * 6 + boat) % 1650; }

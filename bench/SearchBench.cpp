@@ -12,16 +12,7 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
-#include <algorithm>
 #include <cstdio>
-
-namespace {
-double medianOf(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-}
 
 int main(int argc, char* argv[])
 {
@@ -70,10 +61,10 @@ int main(int argc, char* argv[])
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     std::printf("racers: 32766, runs: 7 (median)\n");
-    std::printf("open SelectForm:            %7.1f ms (target < 200 ms)\n", medianOf(open));
-    std::printf("prefecture search, 501 hit: %7.1f ms (target < 50 ms)\n", medianOf(prefecture));
-    std::printf("list-all search, 501 lines: %7.1f ms (target < 50 ms)\n", medianOf(listAll));
+    std::printf("open SelectForm:            %7.1f ms (target < 200 ms)\n", Median(open));
+    std::printf("prefecture search, 501 hit: %7.1f ms (target < 50 ms)\n", Median(prefecture));
+    std::printf("list-all search, 501 lines: %7.1f ms (target < 50 ms)\n", Median(listAll));
     std::printf("  the first one in the window, which loads all 32766 rows of the extraction\n"
-                "  query:                    %7.1f ms\n", medianOf(listAllFirst));
+                "  query:                    %7.1f ms\n", Median(listAllFirst));
     return 0;
 }

@@ -15,16 +15,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <algorithm>
 #include <cstdio>
 
 namespace {
-double medianOf(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 double msSince(QElapsedTimer& timer)
 {
     const double ms = timer.nsecsElapsed() / 1e6;
@@ -114,12 +107,12 @@ int main(int argc, char* argv[])
         }
     }
     std::printf("racers: 9999, runs: 7 (median)\n");
-    std::printf("open SensyuForm:               %7.1f ms (target < 200 ms)\n", medianOf(open));
-    std::printf("list click fills the edit box: %7.1f ms (target < 10 ms)\n", medianOf(click));
-    std::printf("update one racer:              %7.1f ms (target < 20 ms)\n", medianOf(update));
-    std::printf("add one racer:                 %7.1f ms (target < 20 ms)\n", medianOf(add));
-    std::printf("delete one racer, list again:  %7.1f ms (target < 20 ms)\n", medianOf(remove));
-    std::printf("print 501 lines (9 pages), PDF:%7.1f ms (target < 1000 ms)\n", medianOf(print));
-    std::printf("  one committed row write alone on this disk: %.1f ms\n", medianOf(commit));
+    std::printf("open SensyuForm:               %7.1f ms (target < 200 ms)\n", Median(open));
+    std::printf("list click fills the edit box: %7.1f ms (target < 10 ms)\n", Median(click));
+    std::printf("update one racer:              %7.1f ms (target < 20 ms)\n", Median(update));
+    std::printf("add one racer:                 %7.1f ms (target < 20 ms)\n", Median(add));
+    std::printf("delete one racer, list again:  %7.1f ms (target < 20 ms)\n", Median(remove));
+    std::printf("print 501 lines (9 pages), PDF:%7.1f ms (target < 1000 ms)\n", Median(print));
+    std::printf("  one committed row write alone on this disk: %.1f ms\n", Median(commit));
     return 0;
 }

@@ -101,48 +101,17 @@ void KyoteijyoForm::showRow()
     KyoteijyoMei->setText(Null_Value(rs_->field(kName), 1).toString());
 }
 
-void KyoteijyoForm::writeFields()
+void KyoteijyoForm::setFields()
 {
     // The database refuses an ID outside 16 bits, a fraction or one that is
-    // already there; nothing is written then and the recordset stays usable.
-    try {
-        rs_->setField(kId, Basic::Val(KyoteijyoID->text()));
-        rs_->setField(kName, KyoteijyoMei->text());
-        rs_->Update();
-    } catch (...) {
-        rs_->CancelUpdate();
-        throw;
-    }
+    // already there.
+    rs_->setField(kId, Basic::Val(KyoteijyoID->text()));
+    rs_->setField(kName, KyoteijyoMei->text());
 }
 
 void KyoteijyoForm::CommandDB_Click(int index)
 {
-    if (index < 4) {
-        navigator_->move(index);
-        return;
-    }
-    if (!CommandButtons::Confirm(QStringLiteral("競艇場"), index))
-        return;
-    switch (index) {
-    case 4:
-        rs_->Edit();
-        writeFields();
-        break;
-    case 5:
-        rs_->AddNew();
-        writeFields();
-        navigator_->added();
-        break;
-    case 6:
-        rs_->Delete();
-        navigator_->deleted();
-        break;
-    case 7:
-        Kyoteijyo_Print();
-        break;
-    default:
-        break;
-    }
+    navigator_->command(index, QStringLiteral("競艇場"), [this] { setFields(); }, [this] { Kyoteijyo_Print(); });
 }
 
 int BuildKyoteijyoList(CharPrinter& printer, Recordset& courses)

@@ -27,7 +27,7 @@ public:
 private:
     void buildControls();
     void showRow();
-    void writeFields();
+    void setFields();
 
     std::unique_ptr<Database> db_;
     std::unique_ptr<Recordset> rs_;

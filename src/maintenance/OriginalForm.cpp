@@ -205,18 +205,12 @@ void OriginalForm::showRow()
     ComboHi->setEditText(Null_Value(rs_->field(kDay), 1).toString());
 }
 
-void OriginalForm::writeFields()
+void OriginalForm::setFields()
 {
-    try {
-        rs_->setField(kName, TextNamae->text());
-        rs_->setField(kYear, ComboNen->currentText());
-        rs_->setField(kMonth, ComboTuki->currentText());
-        rs_->setField(kDay, ComboHi->currentText());
-        rs_->Update();
-    } catch (...) {
-        rs_->CancelUpdate();
-        throw;
-    }
+    rs_->setField(kName, TextNamae->text());
+    rs_->setField(kYear, ComboNen->currentText());
+    rs_->setField(kMonth, ComboTuki->currentText());
+    rs_->setField(kDay, ComboHi->currentText());
 }
 
 void OriginalForm::surveyDateChanged(int which)
@@ -238,32 +232,7 @@ void OriginalForm::CommandDB_Click(int index)
         MsgBox(QStringLiteral("レコードがありません"));
         return;
     }
-    if (index < 4) {
-        navigator_->move(index);
-        return;
-    }
-    if (!CommandButtons::Confirm(QStringLiteral("個別名簿"), index))
-        return;
-    switch (index) {
-    case 4:
-        rs_->Edit();
-        writeFields();
-        break;
-    case 5:
-        rs_->AddNew();
-        writeFields();
-        navigator_->added();
-        break;
-    case 6:
-        rs_->Delete();
-        navigator_->deleted();
-        break;
-    case 7:
-        Meibo_Print();
-        break;
-    default:
-        break;
-    }
+    navigator_->command(index, QStringLiteral("個別名簿"), [this] { setFields(); }, [this] { Meibo_Print(); });
 }
 
 void OriginalForm::Menu_Disp_Click()

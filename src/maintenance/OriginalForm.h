@@ -40,7 +40,7 @@ private:
     void buildControls();
     void fillLists(int thisYear);
     void showRow();
-    void writeFields();
+    void setFields();
     void surveyDateChanged(int which);
 
     std::unique_ptr<Database> db_;

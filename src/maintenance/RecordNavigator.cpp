@@ -1,6 +1,7 @@
 #include "RecordNavigator.h"
 
 #include "Basic.h"
+#include "CommandButtons.h"
 #include "MsgBox.h"
 #include "Recordset.h"
 
@@ -80,6 +81,46 @@ void RecordNavigator::move(int move)
     }
 }
 
-void RecordNavigator::added() { count_ = CInt(count_ + 1); }
+void RecordNavigator::command(int index, const QString& table, const std::function<void()>& setFields,
+                              const std::function<void()>& print)
+{
+    if (index < 4) {
+        move(index);
+        return;
+    }
+    if (!CommandButtons::Confirm(table, index))
+        return;
+    switch (index) {
+    case 4:
+        rows_.Edit();
+        write(setFields);
+        break;
+    case 5:
+        rows_.AddNew();
+        write(setFields);
+        count_ = CInt(count_ + 1);
+        break;
+    case 6:
+        rows_.Delete();
+        count_ = CInt(count_ - 1);
+        break;
+    case 7:
+        print();
+        break;
+    default:
+        break;
+    }
+}
 
-void RecordNavigator::deleted() { count_ = CInt(count_ - 1); }
+void RecordNavigator::write(const std::function<void()>& setFields)
+{
+    // Nothing is written when the database refuses the row, and the
+    // recordset stays usable.
+    try {
+        setFields();
+        rows_.Update();
+    } catch (...) {
+        rows_.CancelUpdate();
+        throw;
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <functional>
 
@@ -22,16 +23,21 @@ public:
     // One of the four moves. At either end the boxes keep what they show.
     void move(int move);
 
-    // The count follows the window's own changes: the added row is counted
-    // without moving to it, the deleted one stays current until the next move.
-    void added();
-    void deleted();
+    // Command button `index` of the window: 0-3 the moves; 4-7 update, add,
+    // delete and print, each after asking about `table`. `setFields` copies
+    // the window's boxes into the row being written; a row the database
+    // refuses is cancelled and the error raised. The count follows the
+    // window's own changes: the added row is counted without moving to it,
+    // the deleted one stays current until the next move.
+    void command(int index, const QString& table, const std::function<void()>& setFields,
+                 const std::function<void()>& print);
 
     int16_t count() const { return count_; }
     int16_t number() const { return number_; }
 
 private:
     void setNumber(int number);
+    void write(const std::function<void()>& setFields);
 
     Recordset& rows_;
     QLineEdit* recordNo_;

@@ -299,23 +299,28 @@ void SensyuForm::showMode()
     CommandDisp[8]->setVisible(extract);
 }
 
-int16_t SensyuForm::SyozokuID_Kensaku(const QString& name)
+namespace {
+// The id of the slot holding `name`; 0 with the message `missing` when none
+// does. An empty slot stands for no row at all: an empty box matches nothing.
+template <typename Slots>
+int16_t slotId(const Slots& table, const QString& name, const QString& missing)
 {
-    // An empty slot stands for no row at all: an empty box matches nothing.
-    for (const Slot& slot : shozokuSlots_)
+    for (const auto& slot : table)
         if (!slot.name.isEmpty() && slot.name == name)
             return slot.id;
-    MsgBox(QStringLiteral("所属テーブルなし"));
+    MsgBox(missing);
     return 0;
+}
+}
+
+int16_t SensyuForm::SyozokuID_Kensaku(const QString& name)
+{
+    return slotId(shozokuSlots_, name, QStringLiteral("所属テーブルなし"));
 }
 
 int16_t SensyuForm::BladID_Kensaku(const QString& name)
 {
-    for (const Slot& slot : bladSlots_)
-        if (!slot.name.isEmpty() && slot.name == name)
-            return slot.id;
-    MsgBox(QStringLiteral("血液型テーブルなし"));
-    return 0;
+    return slotId(bladSlots_, name, QStringLiteral("血液型テーブルなし"));
 }
 
 void SensyuForm::Table_Change() { panel_->Table_Change(); }
@@ -395,13 +400,21 @@ void SensyuForm::updateRacer()
                          QStringLiteral("　選手の内容を更新しますか。") + kCrLf;
     if (MsgBox(text, Mb::Confirm, QStringLiteral("選手テーブル更新")) != Mb::Yes)
         return;
+    storeEditBox(query, false);
+}
+
+void SensyuForm::storeEditBox(Recordset& query, bool adding)
+{
     const int16_t shozokuId = SyozokuID_Kensaku(ComboSyozoku->currentText());
     if (shozokuId == 0)
         return;
     const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
     if (bladId == 0)
         return;
-    query.Edit();
+    if (adding)
+        query.AddNew();
+    else
+        query.Edit();
     writeFields(query, shozokuId, bladId);
     saveRow(query);
 }
@@ -415,16 +428,7 @@ void SensyuForm::addRacer()
     }
     if (MsgBox(QStringLiteral("選手テーブルを追加しますか。") + kCrLf, Mb::Confirm, QStringLiteral("選手テーブル追加")) != Mb::Yes)
         return;
-    const int16_t shozokuId = SyozokuID_Kensaku(ComboSyozoku->currentText());
-    if (shozokuId == 0)
-        return;
-    const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
-    if (bladId == 0)
-        return;
-    Recordset& query = panel_->recordset();
-    query.AddNew();
-    writeFields(query, shozokuId, bladId);
-    saveRow(query);
+    storeEditBox(panel_->recordset(), true);
 }
 
 void SensyuForm::deleteRacer()

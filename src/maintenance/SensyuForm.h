@@ -74,6 +74,9 @@ private:
     void printList();
     void switchTable();
     void repeatLastSearch();
+    // Writes the edit box into a changed (or, `adding`, a new) row once its
+    // branch and blood type are found in their tables.
+    void storeEditBox(Recordset& query, bool adding);
     // The thirteen fields of the edit box into the current row of the query.
     void writeFields(Recordset& rs, int16_t shozokuId, int16_t bladId);
     SensyuListKey listKey() const;

@@ -145,7 +145,7 @@ QString ProgramFile(const QString& name) { return Global().ProgramFolder + name;
 QString EmptyRacerTableText()
 {
     return QStringLiteral("選手テーブルにデータがありません。\r\n"
-                          "メインメニューの「選手データインポート」で、ファン手帳のファイル (FANxxxx.TXT) を"
+                          "メインメニューの「選手データインポート」で、ファン手帳のファイル (FANxxxx.TXT か、ダウンロードした FANxxxx.LZH) を"
                           "読み込んで下さい。");
 }
 

@@ -16,4 +16,5 @@ private slots:
     void theCompleteCopyOfAnInterruptedCompactionIsPutBack();
     void anIncompleteCopyIsKeptAndRefused();
     void compactionKilledAtAnyMomentLosesNothing();
+    void anOlderDatabaseIsUpgradedAndCompacted();
 };

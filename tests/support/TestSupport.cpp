@@ -300,3 +300,47 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
+
+#include <QCryptographicHash>
+#include <algorithm>
+#include <limits>
+
+QByteArray RowsDigest(const QString& folder, const QStringList& queries)
+{
+    Database db(folder);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& query : queries) {
+        Statement rows = db.prepare(query);
+        while (rows.step())
+            for (int c = 0; c < rows.columnCount(); ++c)
+                hash.addData(rows.value(c).toString().toUtf8() + '|');
+    }
+    return hash.result();
+}
+
+QString IntegrityCheck(const QString& folder)
+{
+    Database db(folder);
+    Statement check = db.prepare(QStringLiteral("PRAGMA integrity_check"));
+    check.step();
+    return check.value(0).toString();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+qint64 ShortestRun(const QStringList& arguments, const std::function<void()>& restore)
+{
+    qint64 shortest = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 3; ++run) {
+        restore();
+        const qint64 us = RunChild(arguments, -1);
+        if (us < 0)
+            return -1;
+        shortest = std::min(shortest, us);
+    }
+    return shortest;
+}

@@ -104,6 +104,10 @@ int RunChildWork(const std::function<void()>& work);
 // "done", or -1 when the kill came first.
 qint64 RunChild(const QStringList& arguments, qint64 delayUs);
 
+// The shortest of three uninterrupted runs of the child, each after
+// `restore` has put the starting files back; -1 when one of them fails.
+qint64 ShortestRun(const QStringList& arguments, const std::function<void()>& restore);
+
 // The kill moments of a crash run: `count` delays spread evenly over a work
 // that takes `workUs` (the shortest of a few uninterrupted runs) and a fifth
 // beyond it.
@@ -123,6 +127,14 @@ public:
 private:
     sqlite3* db_ = nullptr;
 };
+
+// The middle of a benchmark's timings (the upper middle of an even count).
+double Median(std::vector<double> values);
+
+// Every value the queries return, in their order, as one digest; and what
+// the engine's integrity check says of the folder's database ("ok").
+QByteArray RowsDigest(const QString& folder, const QStringList& queries);
+QString IntegrityCheck(const QString& folder);
 
 // The contents of a file (empty when it cannot be read), and a file written
 // with the given bytes.
