@@ -386,12 +386,23 @@ void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)
         return;
+    auto exists = [this](const Addition& addition) {
+        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1"));
+        find.bind(1, QString::fromUtf8(addition.table));
+        find.step();
+        return find.value(0).toInt() != 0;
+    };
     for (const Addition& addition : kAdditions) {
-        Statement exists = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1"));
-        exists.bind(1, QString::fromUtf8(addition.table));
-        exists.step();
-        if (exists.value(0).toInt() == 0)
+        if (exists(addition))
+            continue;
+        try {
             execute(loadScript(QString::fromUtf8(addition.script)));
+        } catch (const RuntimeError&) {
+            // The other program may have made the same addition meanwhile.
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            if (!exists(addition))
+                throw;
+        }
     }
 }
 
