@@ -53,23 +53,7 @@ int main(int argc, char* argv[])
         racers.push_back(r);
     }
     SeedRacers(folder.folder(), racers);
-    {
-        Database db(folder.folder());
-        Database::Transaction transaction(db);
-        Statement insert = db.prepare(QStringLiteral(
-            "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6, "
-            "結果1, 結果2, 結果3, 結果4, 結果5, 結果6) "
-            "VALUES (2020 + ?1 % 6, 1 + ?1 % 12, 1 + ?1 % 28, 1 + ?1 % 24, 1 + ?1 % 12, ?2, ?3, ?4, ?5, ?6, ?7, "
-            "1 + ?1 % 6, 1 + (?1 + 1) % 6, 1 + (?1 + 2) % 6, 1 + (?1 + 3) % 6, 1 + (?1 + 4) % 6, 1 + (?1 + 5) % 6)"));
-        for (int r = 0; r < 10000; ++r) {
-            insert.bind(1, r);
-            for (int n = 0; n < 6; ++n)
-                insert.bind(2 + n, 3000 + (r * 6 + n) % 1650);
-            insert.step();
-            insert.reset();
-        }
-        transaction.commit();
-    }
+    SeedRaces(folder.folder(), 10000, 3000, 1650, true);
     Forms::registerForm(QStringLiteral("BunsekiForm"), [] { return new BunsekiForm; });
 
     // One open and close first, so that fonts and styles loaded once for the

@@ -211,19 +211,7 @@ void DatabaseFileTest::compactionKilledAtAnyMomentLosesNothing()
     for (int id = 1000; id < 4000; ++id)
         racers.push_back({id, 1 + id % 120, 1 + id % 47});
     SeedRacers(t.folder(), racers);
-    {
-        Database db(t.folder());
-        Database::Transaction transaction(db);
-        Statement insert = db.prepare(QStringLiteral(
-            "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6) "
-            "VALUES (2024, 1 + ?1 % 12, 1 + ?1 % 28, 1 + ?1 % 24, 1 + ?1 % 12, 1000 + ?1, 1001 + ?1, 1002 + ?1, 1003 + ?1, 1004 + ?1, 1005 + ?1)"));
-        for (int i = 0; i < 3000; ++i) {
-            insert.bind(1, i);
-            insert.step();
-            insert.reset();
-        }
-        transaction.commit();
-    }
+    SeedRaces(t.folder(), 3000, 1000, 3000);
     // Deleted rows give the compaction something to do.
     addRosterRows(t.folder(), 2000);
     { Database(t.folder()).execute(QStringLiteral("DELETE FROM T_個別名簿 WHERE rowid % 2 = 0")); }

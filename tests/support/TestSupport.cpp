@@ -47,6 +47,26 @@ void SeedRacers(const QString& folder, const std::vector<TestRacer>& racers)
     transaction.commit();
 }
 
+void SeedRaces(const QString& folder, int count, int firstRacer, int racerCount, bool positions)
+{
+    Database db(folder);
+    Database::Transaction transaction(db);
+    Statement insert = db.prepare(QStringLiteral(
+        "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6, "
+        "結果1, 結果2, 結果3, 結果4, 結果5, 結果6) "
+        "VALUES (2020 + ?1 % 6, 1 + ?1 % 12, 1 + ?1 % 28, 1 + ?1 % 24, 1 + ?1 % 12, ?2, ?3, ?4, ?5, ?6, ?7, "
+        "?8 * (1 + ?1 % 6), ?8 * (1 + (?1 + 1) % 6), ?8 * (1 + (?1 + 2) % 6), ?8 * (1 + (?1 + 3) % 6), "
+        "?8 * (1 + (?1 + 4) % 6), ?8 * (1 + (?1 + 5) % 6))"));
+    for (int r = 0; r < count; ++r) {
+        insert.bind(1, r).bind(8, positions ? 1 : 0);
+        for (int n = 0; n < 6; ++n)
+            insert.bind(2 + n, firstRacer + (r * 6 + n) % racerCount);
+        insert.step();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
 void SeedExtraction(const QString& folder, const std::vector<int>& ids)
 {
     Database db(folder);

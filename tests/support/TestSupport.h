@@ -56,6 +56,11 @@ struct TestRacer {
 
 // Writes racers into T_選手 of the folder's database in one transaction.
 void SeedRacers(const QString& folder, const std::vector<TestRacer>& racers);
+// Stores `count` generated races in one transaction: dates from 2020 to 2025,
+// every racecourse and race number; seat n of race r holds racer
+// firstRacer + (6r + n) mod racerCount. With `positions` every seat has a
+// finishing position 1..6, else 0.
+void SeedRaces(const QString& folder, int count, int firstRacer, int racerCount, bool positions = false);
 // Adds registration numbers to the extraction table.
 void SeedExtraction(const QString& folder, const std::vector<int>& ids);
 // Clicks line `row` of a list box as a user does.
