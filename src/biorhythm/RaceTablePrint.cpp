@@ -55,8 +55,8 @@ int BuildRaceTablePrint(CharPrinter& printer)
         printer.printNumberAt(10, i + 1);
         printer.printAt(13, g.SelShozokuMei[k]);
         printer.printNumberAt(19, g.SelSensyuID[k]);
-        // An eight-character name would touch the birth year: seven show.
-        printer.printAt(25, CharPrinter::fitCells(g.SelNamae[k], 15));
+        // A long name is squeezed so that it never touches the birth year.
+        printer.printFitAt(25, g.SelNamae[k], 15);
         printer.printNumberAt(40, g.SelSeiNen[k]);
         printer.printNumberAt(46, g.SelSeiTuki[k]);
         printer.printNumberAt(50, g.SelSeiHi[k]);

@@ -38,18 +38,6 @@ int CharPrinter::cells(const QString& text)
     return n;
 }
 
-QString CharPrinter::fitCells(const QString& text, int columns)
-{
-    int used = 0;
-    qsizetype n = 0;
-    for (; n < text.size(); ++n) {
-        used += isHalfWidth(text[n]) ? 1 : 2;
-        if (used > columns)
-            break;
-    }
-    return text.left(n);
-}
-
 CharPrinter::Line& CharPrinter::currentLine()
 {
     Page& page = pages_.back();

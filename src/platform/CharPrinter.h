@@ -63,9 +63,6 @@ public:
 
     // Number of columns a text takes.
     static int cells(const QString& text);
-    // The longest beginning of a text that takes at most `columns` columns,
-    // so that it cannot run into what is printed after it.
-    static QString fitCells(const QString& text, int columns);
     // Where ended documents go instead of the printer (tests): a PDF in the
     // folder even when a printer exists.
     static void setForcePdf(bool force);

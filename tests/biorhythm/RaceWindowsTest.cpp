@@ -259,11 +259,12 @@ void RaceWindowsTest::printedTableForSixRacers()
                  qPrintable(printer.lineText(0, 4 + i)));
     QVERIFY(printer.lineText(0, 10).isEmpty());
 
-    // A name of eight full-width characters never runs into the birth year.
+    // A name of eight full-width characters is squeezed before the birth year.
     setSlot(0, 3945, QStringLiteral("一二三四五六七八"), kSurvey);
     CharPrinter again(g_folder->folder(), QStringLiteral("test"));
     BuildRaceTablePrint(again);
     QVERIFY2(again.lineText(0, 4).contains(QStringLiteral(" 一二三四五六七  1999 ")), qPrintable(again.lineText(0, 4)));
+    QCOMPARE(again.pages()[0][4][3].text, QStringLiteral("一二三四五六七八"));  // whole on paper
 }
 
 void RaceWindowsTest::printedBoundsAreOpen()
