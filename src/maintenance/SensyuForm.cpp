@@ -376,7 +376,7 @@ void SensyuForm::writeFields(Recordset& rs, int16_t shozokuId, int16_t bladId)
     rs.setField(QStringLiteral("複勝率"), Val(Fukuritu->text()));
 }
 
-bool SensyuForm::selectedRacer(int16_t& id)
+bool SensyuForm::selectedRacer(QString& racer)
 {
     const int line = panel_->list()->currentRow();
     if (line < 0) {
@@ -384,23 +384,23 @@ bool SensyuForm::selectedRacer(int16_t& id)
                QStringLiteral("レコード未選択エラー"));
         return false;
     }
-    id = panel_->row(line).sensyuId;
+    const int16_t id = panel_->row(line).sensyuId;
+    Recordset& query = panel_->recordset();
+    findRacer(query, id);
+    findRacer(*table_, id);
+    racer = CStr(id) + QStringLiteral(" ") + query.field(QStringLiteral("名前")).toString();
     return true;
 }
 
 void SensyuForm::updateRacer()
 {
-    int16_t id = 0;
-    if (!selectedRacer(id))
+    QString racer;
+    if (!selectedRacer(racer))
         return;
-    Recordset& query = panel_->recordset();
-    findRacer(query, id);
-    findRacer(*table_, id);
-    const QString text = CStr(id) + QStringLiteral(" ") + query.field(QStringLiteral("名前")).toString() +
-                         QStringLiteral("　選手の内容を更新しますか。") + kCrLf;
+    const QString text = racer + QStringLiteral("　選手の内容を更新しますか。") + kCrLf;
     if (MsgBox(text, Mb::Confirm, QStringLiteral("選手テーブル更新")) != Mb::Yes)
         return;
-    storeEditBox(query, false);
+    storeEditBox(panel_->recordset(), false);
 }
 
 void SensyuForm::storeEditBox(Recordset& query, bool adding)
@@ -433,14 +433,10 @@ void SensyuForm::addRacer()
 
 void SensyuForm::deleteRacer()
 {
-    int16_t id = 0;
-    if (!selectedRacer(id))
+    QString racer;
+    if (!selectedRacer(racer))
         return;
-    Recordset& query = panel_->recordset();
-    findRacer(query, id);
-    findRacer(*table_, id);
-    QString text = CStr(id) + QStringLiteral(" ") + query.field(QStringLiteral("名前")).toString() +
-                   QStringLiteral("　選手を削除しますか。") + kCrLf;
+    QString text = racer + QStringLiteral("　選手を削除しますか。") + kCrLf;
     QString title = QStringLiteral("選手テーブル削除");
     if (Global().ExtractMode != 0) {
         title = QStringLiteral("選手抽出テーブル削除");

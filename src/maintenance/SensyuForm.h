@@ -64,9 +64,10 @@ private:
     void openTable();
     void showMode();
 
-    // The selected racer's registration number; false (and the box) when no
-    // line is selected.
-    bool selectedRacer(int16_t& id);
+    // Finds the selected line's racer in the query and the table and gives
+    // "登番 名前" for the question; false (and the box) when no line is
+    // selected, the run-time error when he is no longer there.
+    bool selectedRacer(QString& racer);
     void updateRacer();
     void addRacer();
     void deleteRacer();
