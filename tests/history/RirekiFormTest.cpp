@@ -93,6 +93,21 @@ class RirekiFormTest : public QObject {
         return out;
     }
 
+    // Stores the race of the shared slots on 1999-08-23 at 戸田, race 8,
+    // through the race table's "履歴登録" answered Yes; the race table stays open.
+    QWidget* storeThroughTheRaceTable()
+    {
+        Global().ChosaNen = 1999;
+        Global().ChosaTuki = 8;
+        Global().ChosaHi = 23;
+        Global().SelKyoteijyoMei = QStringLiteral("戸田");
+        Global().SelRaceNo = 8;
+        auto* disp = Forms::show(QStringLiteral("DispForm"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(disp, "Menu_Add");
+        return disp;
+    }
+
 private slots:
     void init()
     {
@@ -136,14 +151,7 @@ private slots:
             Global().SelSeiTuki[size_t(slot)] = int16_t(slot == 0 ? 8 : 5);
             Global().SelSeiHi[size_t(slot)] = int16_t(slot == 0 ? 23 : 12);
         }
-        Global().ChosaNen = 1999;
-        Global().ChosaTuki = 8;
-        Global().ChosaHi = 23;
-        Global().SelKyoteijyoMei = QStringLiteral("戸田");
-        Global().SelRaceNo = 8;
-        auto* disp = Forms::show(QStringLiteral("DispForm"));
-        MsgBoxScript::queue(Mb::Yes);
-        trigger(disp, "Menu_Add");
+        QWidget* disp = storeThroughTheRaceTable();
 
         auto* form = open();
         auto* box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
@@ -324,14 +332,7 @@ private slots:
         SeedRacers(folder_->folder(), {racer(3945, kSurvey)});
         Global().SelShozokuMei[0] = QStringLiteral("東京    ");
         Global().SelSensyuID[0] = 3945;
-        Global().ChosaNen = 1999;
-        Global().ChosaTuki = 8;
-        Global().ChosaHi = 23;
-        Global().SelKyoteijyoMei = QStringLiteral("戸田");
-        Global().SelRaceNo = 8;
-        auto* disp = Forms::show(QStringLiteral("DispForm"));
-        MsgBoxScript::queue(Mb::Yes);
-        trigger(disp, "Menu_Add");
+        QWidget* disp = storeThroughTheRaceTable();
         MsgBoxScript::queue(Mb::No);
         trigger(disp, "Menu_Add");
         QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("既に登録されています。もう一度登録しますか。\r\n"));
