@@ -24,7 +24,8 @@ struct Addition {
     const char* table;
     const char* script;
 };
-const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"}};
+const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"},
+                             {"T_設定", "settings.sql"}};
 
 // name: a script of the data resource.
 QString loadScript(const QString& name)
@@ -380,8 +381,8 @@ Database::Database(const QString& programFolder)
 }
 
 // A database made by an earlier version gets what was added since: the copies
-// of stored races' racers (its stored races have none) and the handbook
-// edition. A write-protected file is read as it is.
+// of stored races' racers (its stored races have none), the handbook
+// edition and the settings. A write-protected file is read as it is.
 void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)
@@ -416,6 +417,20 @@ Database::~Database()
 }
 
 Statement Database::prepare(const QString& sql) const { return Statement(db_, sql, kSource); }
+
+QString Database::setting(const QString& name) const
+{
+    Statement read = prepare(QStringLiteral("SELECT 値 FROM T_設定 WHERE 名前 = ?1"));
+    read.bind(1, name);
+    return read.step() ? read.value(0).toString() : QString();
+}
+
+void Database::setSetting(const QString& name, const QString& value) const
+{
+    Statement write = prepare(QStringLiteral("INSERT OR REPLACE INTO T_設定 (名前, 値) VALUES (?1, ?2)"));
+    write.bind(1, name).bind(2, value);
+    write.step();
+}
 
 void Database::execute(const QString& sql) const
 {

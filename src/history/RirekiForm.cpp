@@ -12,6 +12,7 @@
 #include "HistoryPrint.h"
 #include "MainForm.h"
 #include "MsgBox.h"
+#include "RaceHeadings.h"
 #include "RaceRows.h"
 #include "RaceTablePrint.h"
 #include "Recordset.h"
@@ -264,7 +265,13 @@ void RirekiForm::Menu_Print_Click()
         return;
     if (MsgBox(QStringLiteral("レース履歴を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("レース履歴印刷")) != Mb::Yes)
         return;
-    CharPrinter printer(Global().DataFolder, QStringLiteral("レース履歴"));
+    QString title = QStringLiteral("レース履歴");
+    if (raceShown_) {
+        auto number = [this](const char* name) { return view_->field(QString::fromUtf8(name)).toInt(); };
+        title = RacePrintTitle(title, number("調査年"), number("調査月"), number("調査日"),
+                               view_->field(QStringLiteral("競艇場名")).toString(), number("レースNO"));
+    }
+    CharPrinter printer(Global().DataFolder, title);
     if (!raceShown_ || BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
         MsgBox(QStringLiteral("該当レコードがありません"));
         return;

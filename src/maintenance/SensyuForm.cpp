@@ -515,7 +515,10 @@ SensyuListKey SensyuForm::listKey() const
 
 void SensyuForm::SensyuPrint()
 {
-    PrintList(QStringLiteral("選手一覧"),
+    // The file says which list it is.
+    const char* kinds[5] = {"県別", "登番別", "期別", "よみがな別", "一覧"};
+    const SensyuListKey key = listKey();
+    PrintList(QStringLiteral("選手一覧-") + QString::fromUtf8(kinds[key.kind >= 0 && key.kind < 5 ? key.kind : 4]),
               [this](CharPrinter& printer) { return BuildSensyuList(printer, panel_->recordset(), listKey()); });
 }
 

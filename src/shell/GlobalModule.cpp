@@ -155,5 +155,9 @@ void TellWhenRacerTableIsEmpty()
     Statement count = db.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM T_選手)"));
     count.step();
     if (count.value(0).toInt() == 0)
-        MsgBox(EmptyRacerTableText(), Mb::OKOnly + Mb::Information);
+        MsgBox(EmptyRacerTableText() +
+                   QStringLiteral("\r\n\r\n"
+                                  "その日の番組表 (bYYMMDD.LZH) と競走成績 (kYYMMDD.LZH) も競艇公式ホームページからダウンロードできます。"
+                                  "番組表は「選手検索」のメニュー「番組表」で、競走成績は「レース履歴」のメニュー「成績読込」で読み込みます。"),
+               Mb::OKOnly + Mb::Information);
 }

@@ -17,6 +17,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -292,10 +293,12 @@ private slots:
 
     void csvForASpreadsheet()
     {
-        const QByteArray csv = AnalysisCsv(Analyse(races_, june()));
+        const QByteArray csv = AnalysisCsv(Analyse(races_, june()), QStringLiteral("調査日 2000.6.1～2000.6.30　全競艇場"));
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-        const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.size(), AnalysisTable::RowCount + 2);  // header, rows, the empty text after the last CR LF
+        QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
+        // The races it was made for, then the header, the rows, the empty text after the last CR LF.
+        QCOMPARE(lines.size(), AnalysisTable::RowCount + 3);
+        QCOMPARE(lines.takeFirst(), QStringLiteral("成績分析　調査日 2000.6.1～2000.6.30　全競艇場"));
         QCOMPARE(lines.last(), QString());
         QVERIFY(lines[0].startsWith(QStringLiteral("区分,状態,出走数,1着数,1着率(%)")));
         for (int i = 0; i <= AnalysisTable::RowCount; ++i)
@@ -511,7 +514,9 @@ private slots:
         // Cancelled: nothing written.
         click(form, "CommandCsv");
         QCOMPARE(FileDialogScript::asked().size(), size_t(1));
-        QCOMPARE(FileDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析.csv")));
+        // Named by the period and racecourse, in the home folder the first time.
+        QCOMPARE(FileDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析-20000601-20000630-%1.csv")
+                                                                                     .arg(form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText())));
         QCOMPARE(FileDialogScript::asked()[0].caption, QStringLiteral("CSV保存"));
         QVERIFY(FileDialogScript::asked()[0].save);
 
@@ -520,9 +525,16 @@ private slots:
         click(form, "CommandCsv");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), AnalysisCsv(form->table()));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains("調査日 2000.6.1～2000.6.30"));
+        QCOMPARE(written, AnalysisCsv(form->table(), QStringLiteral("調査日 2000.6.1～2000.6.30　") +
+                                                         form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText()));
         QCOMPARE(form->table().rows[AnalysisTable::AllRow].tally.starts, 10);
         QVERIFY(MsgBoxScript::shown().empty());
+
+        // The next one is proposed in the folder last used.
+        click(form, "CommandCsv");
+        QCOMPARE(QFileInfo(FileDialogScript::asked().back().suggested).absolutePath(), QDir(folder_->folder()).absolutePath());
 
         // A folder that cannot be written to: told, no error report.
         FileDialogScript::queue(folder_->file(QStringLiteral("no such folder/x.csv")));

@@ -48,14 +48,14 @@ QStringList tablesAndViews(const QString& path)
 }
 
 // Turns the database into one made before stored races kept copies of their
-// racers and before the handbook edition was kept.
+// racers and before the handbook edition and the settings were kept.
 void makeOlder(const QString& path)
 {
     sqlite3* db = nullptr;
     QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     const int rc = sqlite3_exec(db,
                                 "DROP TRIGGER T_レース履歴_copy; DROP TRIGGER T_レース履歴_recopy;"
-                                "DROP VIEW Q_レース履歴; DROP TABLE T_レース選手; DROP TABLE T_ファン手帳;"
+                                "DROP VIEW Q_レース履歴; DROP TABLE T_レース選手; DROP TABLE T_ファン手帳; DROP TABLE T_設定;"
                                 "CREATE VIEW Q_レース履歴 AS SELECT 履歴ID AS _key, 履歴ID FROM T_レース履歴;",
                                 nullptr, nullptr, nullptr);
     sqlite3_close(db);
@@ -295,6 +295,11 @@ void DatabaseFileTest::anOlderDatabaseIsUpgradedAndCompacted()
         Statement copies = db.prepare(QStringLiteral("SELECT count(*) FROM T_レース選手"));
         copies.step();
         QCOMPARE(copies.value(0).toInt(), 1);
+        // Settings are kept, one value a name.
+        QCOMPARE(db.setting(QStringLiteral("フォルダ:番組表")), QString());
+        db.setSetting(QStringLiteral("フォルダ:番組表"), QStringLiteral("/home/fan/ダウンロード"));
+        db.setSetting(QStringLiteral("フォルダ:番組表"), QStringLiteral("/home/fan/番組"));
+        QCOMPARE(db.setting(QStringLiteral("フォルダ:番組表")), QStringLiteral("/home/fan/番組"));
     }
     const QByteArray rows = rowsDigest(t.folder());
     Database::compact(t.folder());

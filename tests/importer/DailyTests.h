@@ -30,6 +30,10 @@ private slots:
     void selectSetsUpTheRaceInTheSearchWindow();
     void selectUsesTheRacerTableInUse();
     void storingEveryRaceOfACourse();
+    void aMissingRacerLeavesHisBoatEmpty();
+    void tabAndEnterInTheProgramsWindow();
+    void theFileDialogSpeaksJapanese();
+    void dialogsStartInTheFolderLastUsed();
     void aBrokenProgramFileChangesNothing();
     void resultsFillExactlyTheMatchingSeats();
     void enteredPositionsChangeOnlyWithConsent();

@@ -286,6 +286,7 @@ private slots:
 
     void windowFlow()
     {
+        KeepFoldersInDatabase();
         import(FanFileBytes({record("4001")}, 412));
         const auto before = racerTable(folder_->folder());
         QDir(folder_->folder()).mkdir(QStringLiteral("files"));
@@ -361,6 +362,16 @@ private slots:
         QVERIFY(MsgBoxScript::shown()[1].text.contains(QStringLiteral("Fan9908.txt")));
         QVERIFY(!form->findChild<CautionForm*>());
         QVERIFY(racerTable(folder_->folder()) == imported);
+
+        // Opened again, the folder list starts in the folder of the last
+        // import, kept in the database.
+        const QString last = QDir(files).absolutePath();
+        QCOMPARE(Database(folder_->folder()).setting(QStringLiteral("フォルダ:ファン手帳")), last);
+        Forms::unload(form);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        form = qobject_cast<ImportForm*>(Forms::show(QStringLiteral("ImportForm")));
+        QCOMPARE(form->findChild<DirList*>(QStringLiteral("SelectDir"))->path(), last);
+        QCOMPARE(form->findChild<QListWidget*>(QStringLiteral("FileSelect"))->count(), 3);
     }
 
     void anOlderHandbookAsksFirst()

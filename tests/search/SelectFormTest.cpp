@@ -1,3 +1,4 @@
+#include "ButtonNames.h"
 #include "Database.h"
 #include "Forms.h"
 #include "GlobalModule.h"
@@ -8,6 +9,8 @@
 #include "SelectForm.h"
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -527,6 +530,29 @@ private slots:
         for (qsizetype i = 1; i < blocks.size(); ++i)
             QVERIFY2(at(blocks[i - 1]) >= 0 && at(blocks[i - 1]) < at(blocks[i]), qPrintable(blocks[i]));
         QVERIFY(at(QStringLiteral("Kenmei_2")) < at(QStringLiteral("Kenmei_1")));
+    }
+
+    void everyButtonHasANameForScreenReaders()
+    {
+        NameButtonsForScreenReaders();
+        open();
+        int pictures = 0;
+        for (QAbstractButton* button : form_->findChildren<QAbstractButton*>()) {
+            if (!button->isVisibleTo(form_))
+                continue;  // the empty places of the kana grid
+            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(button);
+            QVERIFY(reader);
+            QVERIFY2(!reader->text(QAccessible::Name).isEmpty(), qPrintable(button->objectName()));
+            if (button->text().isEmpty()) {
+                // A picture button is named by its tooltip.
+                QCOMPARE(reader->text(QAccessible::Name), button->toolTip());
+                ++pictures;
+            }
+        }
+        QCOMPARE(pictures, 5);  // 0-2, 5 and 6; 4 is hidden until a racer is picked, and named as well
+        QCOMPARE(get<QPushButton>(QStringLiteral("CommandDisp_1"))->accessibleName(), QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑを表示します。"));
+        QCOMPARE(get<QPushButton>(QStringLiteral("CommandDisp_4"))->accessibleName(),
+                 QStringLiteral("選択ﾎﾞｯｸｽに表示されている選手ﾃﾞｰﾀを抽出ﾃｰﾌﾞﾙに追加します。"));
     }
 };
 
