@@ -271,7 +271,7 @@ void BangumiForm::CommandSentaku_Click()
         }
         const DailyFiles::Boat& boat = race->boats[k];
         SelectForm::Pick empty;
-        empty.line = QStringLiteral("＊ %1号艇  %2  %3（選手テーブルにない選手）").arg(boat.boat).arg(boat.toban).arg(boat.name);
+        empty.line = QStringLiteral("＊ %1号艇  %2  %3（未登録）").arg(boat.boat).arg(boat.toban).arg(boat.name);
         picks.push_back(std::move(empty));
     }
     const QDate& date = day_.date;

@@ -311,7 +311,7 @@ void DailyWindowsTest::aMissingRacerLeavesHisBoatEmpty()
     }
     const QStringList picked = lines(select->findChild<QListWidget*>(QStringLiteral("List2")));
     QCOMPARE(picked.size(), 6);
-    QCOMPARE(picked[1], QStringLiteral("＊ 2号艇  9999  山田太郎（選手テーブルにない選手）"));
+    QCOMPARE(picked[1], QStringLiteral("＊ 2号艇  9999  山田太郎（未登録）"));
     QCOMPARE(picked[2], QStringLiteral("東京    4103  64  選手4103"));
 
     // The race table shows the five in their boats' rows.
