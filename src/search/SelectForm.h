@@ -52,9 +52,6 @@ private:
     void switchTable();
     void clearSelection();
     void pick(const QString& line, const ListRow& row);
-    // Takes a typed number into a 16-bit variable; a number that does not
-    // fit is refused with a message and the box gets its last text back.
-    bool takeNumber(QComboBox* box, int16_t& target);
     void dateChanged(QComboBox* box, int16_t& target);
 
     std::unique_ptr<Database> db_;

@@ -37,8 +37,14 @@ protected:
             return true;
         }
         if (auto* list = qobject_cast<QListWidget*>(widget); list && (enter || key->key() == Qt::Key_Space)) {
-            if (QListWidgetItem* item = list->currentItem())
+            if (QListWidgetItem* item = list->currentItem()) {
                 emit list->itemClicked(item);
+                // Enter also opens the line, as a double click does (a
+                // folder of a folder list, say); the filter takes the key
+                // the list would have opened it with.
+                if (enter)
+                    emit list->itemActivated(item);
+            }
             return true;
         }
         return false;
