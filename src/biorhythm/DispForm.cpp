@@ -126,8 +126,12 @@ void DispForm::Menu_Add_Click()
         MsgBox(QStringLiteral("競艇場名を選択していないので履歴登録出来ません"));
         return;
     }
-    const QString question = alreadyStored() ? QStringLiteral("既に登録されています。もう一度登録しますか。\r\n")
-                                             : QStringLiteral("履歴テーブルへ登録しますか。");
+    // The question names the date that will be stored: the detail window's
+    // date buttons may have moved it away from the one this table shows.
+    const QString date = CStr(g.ChosaNen) + QStringLiteral(".") + CStr(g.ChosaTuki) + QStringLiteral(".") + CStr(g.ChosaHi);
+    const QString question = alreadyStored()
+                                 ? date + QStringLiteral(" のレースは既に登録されています。もう一度登録しますか。\r\n")
+                                 : date + QStringLiteral(" のレースを履歴テーブルへ登録しますか。");
     if (MsgBox(question, Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
         return;
     Recordset& rs = *history_;

@@ -19,13 +19,16 @@ static void initDataResources() { Q_INIT_RESOURCE(data); }
 namespace {
 const QString kSource = QStringLiteral("Database");
 
-// Tables added after the first version, each made by a script of its own.
+// Tables and triggers added after the first version, each made by a script
+// of its own and known by the name of what it makes.
 struct Addition {
     const char* table;
     const char* script;
 };
-const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"},
-                             {"T_設定", "settings.sql"}};
+const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"},
+                               {"T_ファン手帳", "handbook_edition.sql"},
+                               {"T_設定", "settings.sql"},
+                               {"T_選手_renumber", "racer_extraction.sql"}};
 
 // name: a script of the data resource.
 QString loadScript(const QString& name)
@@ -382,13 +385,14 @@ Database::Database(const QString& programFolder)
 
 // A database made by an earlier version gets what was added since: the copies
 // of stored races' racers (its stored races have none), the handbook
-// edition and the settings. A write-protected file is read as it is.
+// edition, the settings and the extraction table's following of its
+// racers. A write-protected file is read as it is.
 void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)
         return;
     auto exists = [this](const Addition& addition) {
-        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1"));
+        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table', 'trigger') AND name = ?1"));
         find.bind(1, QString::fromUtf8(addition.table));
         find.step();
         return find.value(0).toInt() != 0;

@@ -125,7 +125,14 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     TextInformation = new QPlainTextEdit(frame);
     TextInformation->setObjectName(QStringLiteral("TextInformation"));
     TextInformation->setReadOnly(true);
-    TextInformation->setPlainText(kInformation);
+    // The box holds the eight lines and nothing after them: a line end after
+    // the last one would add an empty ninth line, and the wheel would scroll
+    // the heading out of sight.
+    QString information = kInformation;
+    information.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    while (information.endsWith(QLatin1Char('\n')))
+        information.chop(1);
+    TextInformation->setPlainText(information);
     Set_ControlFont(TextInformation, 9, 485, 120, 16, 16);
     // All eight lines fit the box, neither wrapped nor scrolled: narrow
     // margins and lines one font size apart.
@@ -277,9 +284,10 @@ void ImportForm::runImport()
     auto* caution = new CautionForm(this);
     caution->show();
     QApplication::processEvents();
+    int racers = 0;
     try {
         Database db(Global().DataFolder);
-        FanHandbook::Import(db, lookups_, chosenFile_);
+        racers = FanHandbook::Import(db, lookups_, chosenFile_);
     } catch (...) {
         // The table is as it was; the progress window goes before the report.
         delete caution;
@@ -287,7 +295,8 @@ void ImportForm::runImport()
     }
     delete caution;
     RememberFolder(kHandbookFolder, QFileInfo(chosenFile_).absolutePath());
-    MsgBox(QStringLiteral("インポート終了"), Mb::OKOnly, QStringLiteral("終了確認"));
+    MsgBox(QStringLiteral("インポート終了\r\n%1 人の選手をインポートしました。").arg(racers), Mb::OKOnly,
+           QStringLiteral("終了確認"));
 }
 
 bool ImportForm::olderEditionAccepted()

@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
+#include <QTimer>
 #include <cmath>
 
 using Basic::CStr;
@@ -87,6 +88,47 @@ QLabel* makeLabel(const QString& text, QWidget* parent, const QString& name, int
     Set_ControlFont(label, size, w, h, l, t);
     return label;
 }
+
+// An editable drop-down that tells a choice made in its open list (a click
+// on an item, or Enter on one) apart from the other ways its item changes:
+// leaving the box with a text of its list, or the arrow keys on the closed
+// box. Only the first is a choice. The open list closes itself just before
+// it reports the chosen item, so a choice is an item reported while the list
+// has just closed.
+class DropDown : public QComboBox {
+public:
+    DropDown(QWidget* parent, std::function<void()> chosen) : QComboBox(parent), chosen_(std::move(chosen))
+    {
+        connect(this, &QComboBox::activated, this, [this] {
+            if (listClosing_)
+                chosen_();
+            listClosing_ = false;
+        });
+    }
+
+    void hidePopup() override
+    {
+        listClosing_ = true;
+        // A list closed without a choice (Esc, a click elsewhere) leaves no mark.
+        QTimer::singleShot(0, this, [this] { listClosing_ = false; });
+        QComboBox::hidePopup();
+    }
+
+private:
+    std::function<void()> chosen_;
+    bool listClosing_ = false;
+};
+
+// Shows a stored name in a drop-down: as its item where the list has it, so
+// that the box holds that item (its list opens on it, and leaving the box
+// changes nothing), else as plain text.
+void showName(QComboBox* box, const QString& name)
+{
+    const int item = box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    box->setCurrentIndex(item);
+    if (item < 0)
+        box->setEditText(name);
+}
 }
 
 SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
@@ -116,7 +158,20 @@ SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildToolbar(client);
     buildEditBox(client);
-    connect(panel_->list(), &QListWidget::itemClicked, this, [this] { Guarded([&] { List1_Click(); }); });
+    // Every change of line loads its racer, by mouse or by keyboard, and so
+    // does a click on the line already chosen. A click (or Enter) then goes
+    // on to the edit box; the arrow keys leave the focus in the list.
+    // A click whose press changed the line has loaded it already.
+    panel_->list()->viewport()->installEventFilter(this);
+    connect(panel_->list(), &QListWidget::currentRowChanged, this, [this] {
+        lineChanged_ = true;
+        Guarded([&] { List1_Click(); });
+    });
+    connect(panel_->list(), &QListWidget::itemClicked, this, [this] {
+        if (!lineChanged_)
+            Guarded([&] { List1_Click(); });
+        ComboSyozoku->setFocus();
+    });
     // Reading order: the toolbar from the left (its delete-all button takes
     // the add button's place), the search panel, the result list, then the
     // edit box in the order Enter goes through it.
@@ -207,8 +262,8 @@ void SensyuForm::buildEditBox(QWidget* client)
         makeLabel(QString::fromUtf8(captions[k]), box, QStringLiteral("LabelHensyu_%1").arg(k), 9, 40, 17,
                   (k / 6) * 152 + 8, (k % 6) * 24 + 8);
 
-    auto combo = [box](const char* name, int width, int left, int top) {
-        auto* c = new QComboBox(box);
+    auto combo = [box](const char* name, int width, int left, int top, std::function<void()> chosen) {
+        auto* c = new DropDown(box, std::move(chosen));
         c->setObjectName(QString::fromLatin1(name));
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
@@ -221,7 +276,8 @@ void SensyuForm::buildEditBox(QWidget* client)
         Set_ControlFont(e, 9, width, 18, left, top);
         return e;
     };
-    ComboSyozoku = combo("ComboSyozoku", 81, 48, 8);
+    // Choosing a branch or a blood type from the list moves on.
+    ComboSyozoku = combo("ComboSyozoku", 81, 48, 8, [this] { Ki->setFocus(); });
     Ki = edit("Ki", 41, 48, 32);
     Toban = edit("Toban", 41, 48, 56);
     Namae = edit("Namae", 105, 48, 80);
@@ -230,7 +286,7 @@ void SensyuForm::buildEditBox(QWidget* client)
     Seinen = edit("Seinen", 49, 200, 8);
     Seituki = edit("Seituki", 25, 200, 32);
     Seihi = edit("Seihi", 25, 200, 56);
-    ComboBladtype = combo("ComboBladtype", 49, 200, 80);
+    ComboBladtype = combo("ComboBladtype", 49, 200, 80, [this] { Syoritu->setFocus(); });
     Syoritu = edit("Syoritu", 49, 200, 104);
     Fukuritu = edit("Fukuritu", 49, 200, 128);
 
@@ -240,12 +296,14 @@ void SensyuForm::buildEditBox(QWidget* client)
         if (auto* c = qobject_cast<QComboBox*>(field))
             c->lineEdit()->installEventFilter(this);
     }
-    connect(ComboSyozoku, &QComboBox::activated, this, [this] { Ki->setFocus(); });
-    connect(ComboBladtype, &QComboBox::activated, this, [this] { Syoritu->setFocus(); });
 }
 
 bool SensyuForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // A press on the list starts a click: whether it changes the line is
+    // seen from here on.
+    if (event->type() == QEvent::MouseButtonPress && watched == panel_->list()->viewport())
+        lineChanged_ = false;
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -343,7 +401,7 @@ void SensyuForm::List1_Click()
     findRacer(rs, panel_->row(line).sensyuId);
     auto field = [&rs](const char* name) { return rs.field(QString::fromUtf8(name)); };
     const QString zero = QStringLiteral("0");
-    ComboSyozoku->setEditText(Trim(shown(field("所属名"))));
+    showName(ComboSyozoku, Trim(shown(field("所属名"))));
     Namae->setText(shown(field("名前")));
     Yomigana->setText(shown(field("よみがな")));
     Ki->setText(shown(field("期"), zero));
@@ -352,10 +410,9 @@ void SensyuForm::List1_Click()
     Seinen->setText(shown(field("生年")));
     Seituki->setText(shown(field("生月")));
     Seihi->setText(shown(field("生日")));
-    ComboBladtype->setEditText(Trim(shown(field("血液型名"))));
+    showName(ComboBladtype, Trim(shown(field("血液型名"))));
     Syoritu->setText(shown(field("勝率"), zero));
     Fukuritu->setText(shown(field("複勝率"), zero));
-    ComboSyozoku->setFocus();
 }
 
 void SensyuForm::writeFields(Recordset& rs, int16_t shozokuId, int16_t bladId)

@@ -78,7 +78,6 @@ int MsgBox(const QString& text, int style, const QString& title)
         QObject::connect(help, &QPushButton::clicked, &box, [&box] { ShowHelp(&box, HelpFile()); });
     }
     box.exec();
-    KeepHelpOpen(&box, box.parentWidget());
     const auto* clicked = box.clickedButton();
     if (clicked == yes && yes) return Mb::Yes;
     if (clicked == no && no) return Mb::No;

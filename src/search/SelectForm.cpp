@@ -206,30 +206,12 @@ void SelectForm::buildRacePanels()
     ComboRace->setCurrentIndex(-1);
     ComboRace->setEditText(g.SelRaceNo != 0 ? QString::number(g.SelRaceNo) : QString());
     connect(ComboBasho, &QComboBox::editTextChanged, this, [](const QString& text) { Global().SelKyoteijyoMei = text; });
-    connect(ComboRace, &QComboBox::editTextChanged, this, [this, &g] { takeNumber(ComboRace, g.SelRaceNo); });
-}
-
-bool SelectForm::takeNumber(QComboBox* box, int16_t& target)
-{
-    const QString lastGood = box->property("lastGood").toString();
-    const double value = std::nearbyint(Val(box->currentText()));
-    if (value < -32768 || value > 32767) {
-        MsgBox(QStringLiteral("「%1」は%2すぎます。%3 から %4 までの数を入力して下さい。")
-                   .arg(box->currentText(), value < 0 ? QStringLiteral("小さ") : QStringLiteral("大き"))
-                   .arg(-32768).arg(32767),
-               Mb::OKOnly + Mb::Exclamation);
-        const QSignalBlocker block(box);
-        box->setEditText(lastGood);
-        return false;
-    }
-    target = CInt(Val(box->currentText()));
-    box->setProperty("lastGood", box->currentText());
-    return true;
+    connect(ComboRace, &QComboBox::editTextChanged, this, [this, &g] { TakeNumber(ComboRace, g.SelRaceNo); });
 }
 
 void SelectForm::dateChanged(QComboBox* box, int16_t& target)
 {
-    if (takeNumber(box, target))
+    if (TakeNumber(box, target))
         Check_ChosaDate();
 }
 

@@ -55,9 +55,6 @@ private:
     void clearSelection();
     void pick(const QString& line, const ListRow& row);
     void fillSlot(int slot, const ListRow& row);
-    // Takes a typed number into a 16-bit variable; a number that does not
-    // fit is refused with a message and the box gets its last text back.
-    bool takeNumber(QComboBox* box, int16_t& target);
     void dateChanged(QComboBox* box, int16_t& target);
 
     std::unique_ptr<Database> db_;

@@ -4,11 +4,13 @@
 #include "Database.h"
 #include "MsgBox.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QWidget>
+#include <cmath>
 
 GlobalModule& Global()
 {
@@ -141,6 +143,30 @@ QVariant Null_Value(const QVariant& value, int16_t textFlag)
 }
 
 QString ProgramFile(const QString& name) { return Global().ProgramFolder + name; }
+
+bool TakeNumber(QComboBox* box, int16_t& target)
+{
+    const QString typed = box->currentText();
+    const double value = std::nearbyint(Basic::Val(typed));
+    if (value < -32768 || value > 32767) {
+        MsgBox(QStringLiteral("「%1」は%2すぎます。%3 から %4 までの数を入力して下さい。")
+                   .arg(typed, value < 0 ? QStringLiteral("小さ") : QStringLiteral("大き"))
+                   .arg(-32768).arg(32767),
+               Mb::OKOnly + Mb::Exclamation);
+        // The box shows the value in force: as it was last taken, or (a box
+        // filled before it was watched) the value itself, 0 as an empty box.
+        const QString taken = box->property("taken").toString();
+        const QString shown = Basic::CInt(Basic::Val(taken)) == target ? taken
+                              : target == 0                          ? QString()
+                                                                     : Basic::CStr(target);
+        const QSignalBlocker block(box);
+        box->setEditText(shown);
+        return false;
+    }
+    target = Basic::CInt(value);
+    box->setProperty("taken", typed);
+    return true;
+}
 
 QString EmptyRacerTableText()
 {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+class QComboBox;
 class QWidget;
 
 // The program-wide variables through which the windows hand data to each
@@ -75,6 +76,12 @@ int DaysInMonth(int year, int month);
 // Tells the user when the survey date's month or day is impossible. It only
 // informs; the values stay as entered.
 void Check_ChosaDate();
+
+// Takes the number typed into a drop-down's box into a 16-bit variable,
+// rounded as CInt does. A number that does not fit is refused with a
+// message: the variable keeps its value and the box shows that value again,
+// as it was last shown. True when the number was taken.
+bool TakeNumber(QComboBox* box, int16_t& target);
 
 // A database value, or "" (textFlag non-zero) / 0 in place of Null.
 QVariant Null_Value(const QVariant& value, int16_t textFlag);

@@ -194,7 +194,7 @@ void RaceWindowsTest::storingARaceWithThreeRacers()
         Database db(g_folder->folder());
         QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 0);
     }
-    QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("履歴テーブルへ登録しますか。"));
+    QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("1999.8.23 のレースを履歴テーブルへ登録しますか。"));
     QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("履歴テーブル登録"));
     QCOMPARE(MsgBoxScript::shown()[0].style, 292);
     MsgBoxScript::queue(Mb::Yes);
@@ -486,6 +486,16 @@ void RaceWindowsTest::dayLinesAndMessageToggle()
     QVERIFY(detail->findChild<QLabel*>(QStringLiteral("LabelMSG"))->isVisible());
     QTest::mouseClick(detail->findChild<QPushButton*>(QStringLiteral("CommandChoYMD_5")), Qt::LeftButton);
     QVERIFY(!detail->findChild<QLabel*>(QStringLiteral("LabelMSG"))->isVisible());
+
+    // An empty boat has no advice: with MSG on, nothing shows.
+    QTest::mouseClick(detail->findChild<QPushButton*>(QStringLiteral("CommandChoYMD_5")), Qt::LeftButton);
+    Forms::unload(detail);
+    processDeletes();
+    Global().SelDetailIndex = 4;
+    detail = Forms::show(QStringLiteral("Bior2Form"));
+    advice = detail->findChild<QLabel*>(QStringLiteral("LabelMSG"));
+    QVERIFY(advice->isVisible());
+    QCOMPARE(advice->text(), QString());
 }
 
 void RaceWindowsTest::roadThroughTheWindowsAndBack()

@@ -48,7 +48,8 @@ QStringList tablesAndViews(const QString& path)
 }
 
 // Turns the database into one made before stored races kept copies of their
-// racers and before the handbook edition and the settings were kept.
+// racers, before the handbook edition and the settings were kept, and
+// before the extraction table followed its racers.
 void makeOlder(const QString& path)
 {
     sqlite3* db = nullptr;
@@ -56,6 +57,7 @@ void makeOlder(const QString& path)
     const int rc = sqlite3_exec(db,
                                 "DROP TRIGGER T_レース履歴_copy; DROP TRIGGER T_レース履歴_recopy;"
                                 "DROP VIEW Q_レース履歴; DROP TABLE T_レース選手; DROP TABLE T_ファン手帳; DROP TABLE T_設定;"
+                                "DROP TRIGGER T_選手_renumber; DROP TRIGGER T_選手_delete;"
                                 "CREATE VIEW Q_レース履歴 AS SELECT 履歴ID AS _key, 履歴ID FROM T_レース履歴;",
                                 nullptr, nullptr, nullptr);
     sqlite3_close(db);
@@ -271,6 +273,14 @@ void DatabaseFileTest::anOlderDatabaseIsUpgradedAndCompacted()
                                   "選手5, 選手6) VALUES (2024, 5, 1, 1, 3, 3945, 4001, 0, 0, 0, 0)"));
     }
     makeOlder(path);
+    {
+        // A racer deleted by the older version left his extraction row.
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        const int rc = sqlite3_exec(db, "INSERT INTO T_選手抽出 (選手ID) VALUES (3945), (4001), (5000)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        QCOMPARE(rc, SQLITE_OK);
+    }
     const QByteArray older = FileBytes(path);
 
     // Write-protected, it is refused before anything is added to it.
@@ -300,6 +310,12 @@ void DatabaseFileTest::anOlderDatabaseIsUpgradedAndCompacted()
         db.setSetting(QStringLiteral("フォルダ:番組表"), QStringLiteral("/home/fan/ダウンロード"));
         db.setSetting(QStringLiteral("フォルダ:番組表"), QStringLiteral("/home/fan/番組"));
         QCOMPARE(db.setting(QStringLiteral("フォルダ:番組表")), QStringLiteral("/home/fan/番組"));
+        // The extraction follows its racers now, and the row left behind is gone.
+        db.execute(QStringLiteral("UPDATE T_選手 SET 選手ID = 4100 WHERE 選手ID = 4001"));
+        db.execute(QStringLiteral("DELETE FROM T_選手 WHERE 選手ID = 3945"));
+        Statement extraction = db.prepare(QStringLiteral("SELECT group_concat(選手ID) FROM T_選手抽出"));
+        extraction.step();
+        QCOMPARE(extraction.value(0).toString(), QStringLiteral("4100"));
     }
     const QByteArray rows = rowsDigest(t.folder());
     Database::compact(t.folder());

@@ -190,6 +190,12 @@ void KyoteijyoFormTest::anEmptyTableOpensAndTakesAnAdd()
     QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
     QCOMPARE(Column(folder_->folder(), QStringLiteral("T_競艇場"), QStringLiteral("競艇場名")), QStringList{QStringLiteral("桐生")});
     QCOMPARE(RecordNo(w), QStringLiteral("0"));
+    // From no current row, the next record is the first one.
+    type(w, QString(), QString());
+    Press(w, 2);
+    QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+    QCOMPARE(RecordNo(w), QStringLiteral("1"));
+    QCOMPARE(shown(w), QStringLiteral("1/桐生"));
     Press(w, 3);
     QCOMPARE(RecordNo(w), QStringLiteral("1"));
     QCOMPARE(shown(w), QStringLiteral("1/桐生"));

@@ -16,4 +16,7 @@ private slots:
     void deleteRepeatsTheLastSearch();
     void deleteAllListed();
     void enterRing();
+    void typingGoesWhereTheUserClicked();
+    void theListLoadsItsLineByKeyboardToo();
+    void extractionFollowsTheRacer();
 };
