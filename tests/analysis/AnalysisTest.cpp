@@ -501,6 +501,11 @@ private slots:
         click(form, "CommandPrint");
         const QStringList pdfs = QDir(folder_->folder()).entryList({QStringLiteral("成績分析*.pdf")});
         QCOMPARE(pdfs.size(), 1);
+        // Named by the period and the racecourse.
+        QCOMPARE(pdfs[0], QStringLiteral("成績分析-%1-%2-%3.pdf")
+                              .arg(form->findChild<QDateEdit*>(QStringLiteral("DateFrom"))->date().toString(QStringLiteral("yyyyMMdd")),
+                                   form->findChild<QDateEdit*>(QStringLiteral("DateTo"))->date().toString(QStringLiteral("yyyyMMdd")),
+                                   form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText()));
         QVERIFY(QFileInfo(folder_->file(pdfs[0])).size() > 1000);
         QVERIFY(MsgBoxScript::shown().back().text.contains(pdfs[0]));
     }

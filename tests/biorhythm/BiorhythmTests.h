@@ -26,6 +26,7 @@ private slots:
     void storingARaceWithThreeRacers();
     void storingWithoutARacecourseIsRefused();
     void printedTableForSixRacers();
+    void aBoatWithoutARacerKeepsItsPlace();
     void printedBoundsAreOpen();
     void printingWithoutAPrinterWritesAPdf();
     void sixGraphsOfABirthdayRacer();

@@ -22,6 +22,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <utility>
 
 namespace {
 std::unique_ptr<TestFolder> g_folder;
@@ -267,6 +268,37 @@ void RaceWindowsTest::printedTableForSixRacers()
     QCOMPARE(again.pages()[0][4][3].text, QStringLiteral("一二三四五六七八"));  // whole on paper
 }
 
+void RaceWindowsTest::aBoatWithoutARacerKeepsItsPlace()
+{
+    // Boat 2 empty, as a race set up from its program leaves a racer who is
+    // not in the racer table.
+    Global().clearSelection();
+    for (int i : {0, 2, 3})
+        setSlot(i, 4000 + i, QStringLiteral("選手%1").arg(i), QDate(1970 + i, 3, 1));
+
+    CharPrinter printer(g_folder->folder(), QStringLiteral("test"));
+    QCOMPARE(BuildRaceTablePrint(printer), 3);
+    QCOMPARE(printer.lineText(0, 0), QStringLiteral("          調査日： 1999. 8. 23  桐生競艇  第5レース    バイオリズム表示"));
+    for (const auto& [line, boat] : {std::pair{4, 1}, std::pair{5, 3}, std::pair{6, 4}})
+        QVERIFY2(printer.lineText(0, line).startsWith(QStringLiteral("           %1 東京   400%2 選手%2").arg(boat).arg(boat - 1)),
+                 qPrintable(printer.lineText(0, line)));
+    QVERIFY(printer.lineText(0, 7).isEmpty());
+
+    auto* disp = Forms::show(QStringLiteral("DispForm"));
+    QCOMPARE(cell(disp, "LabelNo", 1)->text(), QString());
+    QCOMPARE(cell(disp, "LabelNo", 3)->text(), QStringLiteral("4"));
+    QCOMPARE(cell(disp, "LabelKi", 3)->text(), QStringLiteral("4003"));
+    QVERIFY(cell(disp, "LabelBody", 4)->text().isEmpty());
+
+    auto* bior = Forms::show(QStringLiteral("BiorForm"));
+    for (int j = 0; j < 6; ++j) {
+        const bool filled = j == 0 || j == 2 || j == 3;
+        QCOMPARE(bior->findChild<GlyphPanel*>(QStringLiteral("PictureBior_%1").arg(j))->glyphs().size(),
+                 filled ? size_t(39) : size_t(0));
+        QCOMPARE(panelLabel(bior, j).isEmpty(), !filled);
+    }
+}
+
 void RaceWindowsTest::printedBoundsAreOpen()
 {
     // On paper, body and emotion are cut downwards to hundredths and only
@@ -304,6 +336,9 @@ void RaceWindowsTest::printingWithoutAPrinterWritesAPdf()
     trigger(disp, QStringLiteral("Menu_Print"));
     QCOMPARE(QDir(g_folder->folder()).entryList({QStringLiteral("*.pdf")}),
              (QStringList{QStringLiteral("バイオリズム表-19990823-桐生-5R (2).pdf"), QStringLiteral("バイオリズム表-19990823-桐生-5R.pdf")}));
+    // A title never reaches outside the folder or makes a name the file system refuses.
+    QCOMPARE(CharPrinter::pdfPathFor(g_folder->folder(), QStringLiteral(" ../a/b:c*\\d ")),
+             g_folder->folder() + QStringLiteral(".._a_b_c__d.pdf"));
 }
 
 void RaceWindowsTest::sixGraphsOfABirthdayRacer()

@@ -524,7 +524,9 @@ private slots:
         trigger(form, "Menu_Print");
         QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("レース履歴を印刷しますか。\r\n"));
         QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("レース履歴印刷"));
-        QCOMPARE(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).size(), 1);
+        // Named by the race shown.
+        QCOMPARE(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}),
+                 QStringList{QStringLiteral("レース履歴-19990823-桐生-5R.pdf")});
     }
 
     void anEightCharacterNameShowsWholeAndKeepsClearOfTheYear()
