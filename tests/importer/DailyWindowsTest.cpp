@@ -330,7 +330,7 @@ void DailyWindowsTest::aMissingRacerLeavesHisBoatEmpty()
     // 全レース登録 stored this race: storing it again is asked about.
     MsgBoxScript::queue(Mb::Yes);
     trigger(table, "Menu_Add");
-    QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("既に登録されています。もう一度登録しますか。\r\n"));
+    QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("2024.8.1 のレースは既に登録されています。もう一度登録しますか。\r\n"));
     const auto rows = history(folder_->folder());
     QCOMPARE(rows.size(), size_t(2));
     QCOMPARE(rows.back().racers, (std::array<int, 6>{4101, 0, 4103, 4104, 4105, 4106}));
