@@ -123,6 +123,11 @@ void DispForm::Menu_Add_Click()
         MsgBox(QStringLiteral("競艇場名を選択していないので履歴登録出来ません"));
         return;
     }
+    // A race is stored only with a date that exists.
+    if (const QString problem = DateProblem(g.ChosaNen, g.ChosaTuki, g.ChosaHi); !problem.isEmpty()) {
+        MsgBox(problem);
+        return;
+    }
     const QString question = alreadyStored() ? QStringLiteral("既に登録されています。もう一度登録しますか。\r\n")
                                              : QStringLiteral("履歴テーブルへ登録しますか。");
     if (MsgBox(question, Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)

@@ -16,6 +16,7 @@ private slots:
     void resultsKnowCancelledVoidAndUnfinished();
     void brokenFilesAreRefusedNamingTheLine_data();
     void brokenFilesAreRefusedNamingTheLine();
+    void filesNotInShiftJisAreRefused();
     void archivesGiveTheirMember();
 };
 
@@ -34,4 +35,5 @@ private slots:
     void resultsFillExactlyTheMatchingSeats();
     void enteredPositionsChangeOnlyWithConsent();
     void aBrokenResultsFileWritesNothing();
+    void racesWithAnImpossibleDateAreNotStored();
 };
