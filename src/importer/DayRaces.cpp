@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "GlobalModule.h"
+#include "RuntimeError.h"
 
 #include <algorithm>
 
