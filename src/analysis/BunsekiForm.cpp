@@ -12,6 +12,7 @@
 #include "Recordset.h"
 #include "Rhythm.h"
 #include "FileDialog.h"
+#include "WholeFile.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -22,7 +23,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -292,8 +292,8 @@ void BunsekiForm::CommandCsv_Click()
                                          QStringLiteral("CSV ファイル (*.csv)"));
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(AnalysisCsv(table_, conditionText())) < 0 || !file.commit())
-        MsgBox(QStringLiteral("CSV ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, file.errorString()),
+    QString problem;
+    if (!SaveWholeFile(path, AnalysisCsv(table_, conditionText()), &problem))
+        MsgBox(QStringLiteral("CSV ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, problem),
                Mb::OKOnly + Mb::Critical, QStringLiteral("CSV保存"));
 }

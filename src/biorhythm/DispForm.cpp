@@ -126,6 +126,11 @@ void DispForm::Menu_Add_Click()
         MsgBox(QStringLiteral("競艇場名を選択していないので履歴登録出来ません"));
         return;
     }
+    // A race is stored only with a date that exists.
+    if (const QString problem = DateProblem(g.ChosaNen, g.ChosaTuki, g.ChosaHi); !problem.isEmpty()) {
+        MsgBox(problem);
+        return;
+    }
     // The question names the date that will be stored: the detail window's
     // date buttons may have moved it away from the one this table shows.
     const QString date = CStr(g.ChosaNen) + QStringLiteral(".") + CStr(g.ChosaTuki) + QStringLiteral(".") + CStr(g.ChosaHi);

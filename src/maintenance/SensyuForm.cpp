@@ -40,15 +40,6 @@ const QString kSource = QStringLiteral("SensyuForm");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kNotShared = QStringLiteral("（選手テーブル自体は削除されません。）");
 
-// A whole-number field takes the box's numeric value rounded to the nearest
-// whole number, a half to the even one; whether it fits is the column's
-// business.
-QVariant wholeNumber(const QString& text)
-{
-    const double rounded = std::nearbyint(Val(text));
-    return std::fabs(rounded) < 9.0e15 ? QVariant(qint64(rounded)) : QVariant(rounded);
-}
-
 // A stored value as the edit box shows it; an empty value shows `empty`.
 QString shown(const QVariant& value, const QString& empty = QString())
 {
@@ -60,14 +51,17 @@ QString shown(const QVariant& value, const QString& empty = QString())
     return value.toString();
 }
 
-// Puts a recordset on the racer; a racer that is no longer there (its
-// number changed or the row deleted since the list was made) is an error,
-// never the row the recordset happened to be on.
+// Puts a recordset on the racer; a racer that is no longer there is an
+// error, never the row the recordset happened to be on: 3167 when the row
+// was deleted elsewhere (the import tool rebuilt the table, say), 3021 when
+// the number changed since the list was made.
 void findRacer(Recordset& rs, int16_t id)
 {
     rs.FindFirst(QStringLiteral("選手ID"), id);
-    if (rs.NoMatch())
-        throw RuntimeError(EngineError::NoCurrentRecord, kSource, EngineDescription(EngineError::NoCurrentRecord));
+    if (rs.NoMatch()) {
+        const int number = rs.DeletedElsewhere(id) ? EngineError::RecordDeleted : EngineError::NoCurrentRecord;
+        throw RuntimeError(number, kSource, EngineDescription(number));
+    }
 }
 
 // Saves the edited or added row; a refused row leaves the recordset as it was.
@@ -419,15 +413,15 @@ void SensyuForm::writeFields(Recordset& rs, int16_t shozokuId, int16_t bladId)
 {
     const QString reading = Yomigana->text();
     rs.setField(QStringLiteral("所属ID"), shozokuId);
-    rs.setField(QStringLiteral("期"), wholeNumber(Ki->text()));
-    rs.setField(QStringLiteral("選手ID"), wholeNumber(Toban->text()));
+    rs.setField(QStringLiteral("期"), WholeNumberBox(Ki->text(), QStringLiteral("期")));
+    rs.setField(QStringLiteral("選手ID"), WholeNumberBox(Toban->text(), QStringLiteral("登番")));
     rs.setField(QStringLiteral("名前"), Namae->text());
     rs.setField(QStringLiteral("よみがな"), reading);
     rs.setField(QStringLiteral("よみがな１桁"), Basic::Left(reading, 1));
     rs.setField(QStringLiteral("級"), Kyu->text());
-    rs.setField(QStringLiteral("生年"), wholeNumber(Seinen->text()));
-    rs.setField(QStringLiteral("生月"), wholeNumber(Seituki->text()));
-    rs.setField(QStringLiteral("生日"), wholeNumber(Seihi->text()));
+    rs.setField(QStringLiteral("生年"), WholeNumberBox(Seinen->text(), QStringLiteral("生年")));
+    rs.setField(QStringLiteral("生月"), WholeNumberBox(Seituki->text(), QStringLiteral("生月")));
+    rs.setField(QStringLiteral("生日"), WholeNumberBox(Seihi->text(), QStringLiteral("生日")));
     rs.setField(QStringLiteral("血液型ID"), bladId);
     rs.setField(QStringLiteral("勝率"), Val(Syoritu->text()));
     rs.setField(QStringLiteral("複勝率"), Val(Fukuritu->text()));
@@ -468,11 +462,22 @@ void SensyuForm::storeEditBox(Recordset& query, bool adding)
     const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
     if (bladId == 0)
         return;
+    // 0 is what a boat holds for "no racer": never a racer's number.
+    if (WholeNumberBox(Toban->text(), QStringLiteral("登番")).toDouble() == 0) {
+        MsgBox(QStringLiteral("登番を入力して下さい。（0 は登番に使えません。）") + kCrLf, Mb::OKOnly + Mb::Critical,
+               QStringLiteral("登番入力エラー"));
+        return;
+    }
     if (adding)
         query.AddNew();
     else
         query.Edit();
-    writeFields(query, shozokuId, bladId);
+    try {
+        writeFields(query, shozokuId, bladId);
+    } catch (...) {
+        query.CancelUpdate();
+        throw;
+    }
     saveRow(query);
 }
 

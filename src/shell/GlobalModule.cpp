@@ -3,6 +3,7 @@
 #include "Basic.h"
 #include "Database.h"
 #include "MsgBox.h"
+#include "RuntimeError.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -133,6 +134,25 @@ void Check_ChosaDate()
     const int days = g.ChosaTuki >= 1 ? DaysInMonth(g.ChosaNen, g.ChosaTuki) : 31;
     if (days < 31 && g.ChosaHi > days)
         MsgBox(QStringLiteral("日が正しくありません"));
+}
+
+QString DateProblem(int year, int month, int day)
+{
+    if (month < 1 || month > 12)
+        return QStringLiteral("月が正しくありません");
+    if (day < 1 || day > DaysInMonth(year, month))
+        return QStringLiteral("日が正しくありません");
+    return QString();
+}
+
+QVariant WholeNumberBox(const QString& text, const QString& field)
+{
+    const double value = Basic::Val(text);
+    if (std::isfinite(value) && value != std::floor(value))
+        throw RuntimeError(ErrorNumber::TypeMismatch, QStringLiteral("Vantor"),
+                           QStringLiteral("'%1' には整数を入力して下さい。").arg(field));
+    // Beyond 2^53 a double names no exact whole number; the column refuses it.
+    return std::fabs(value) < 9.0e15 ? QVariant(qint64(value)) : QVariant(value);
 }
 
 QVariant Null_Value(const QVariant& value, int16_t textFlag)

@@ -83,6 +83,17 @@ void Check_ChosaDate();
 // as it was last shown. True when the number was taken.
 bool TakeNumber(QComboBox* box, int16_t& target);
 
+// What is wrong with a date that is to be stored: the date check's own
+// message ("月が正しくありません", "日が正しくありません"), or empty for a real
+// date. Unlike the check, a month of 0 and a day below 1 or beyond the
+// month's last day are wrong here.
+QString DateProblem(int year, int month, int day);
+
+// The value of a box that holds a whole number (Val of its text). A fraction
+// is refused with error 13 naming the field; a value too large for the column
+// is left for the database to refuse as an overflow (3349).
+QVariant WholeNumberBox(const QString& text, const QString& field);
+
 // A database value, or "" (textFlag non-zero) / 0 in place of Null.
 QVariant Null_Value(const QVariant& value, int16_t textFlag);
 

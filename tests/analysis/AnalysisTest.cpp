@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 namespace {
 struct Race {
@@ -547,6 +548,40 @@ private slots:
         QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
         QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("CSV ファイルを保存できませんでした。")));
         QCOMPARE(MsgBoxScript::shown()[0].style, Mb::OKOnly + Mb::Critical);
+    }
+
+    void theLeftoversOfAStoppedSaveAreRemoved()
+    {
+        seedHandWorkedHistory(folder_->folder());
+        BunsekiForm* form = openAnalysis(openHistory());
+        setDates(form, QDate(2000, 6, 1), QDate(2000, 6, 30));
+        const QByteArray csv = AnalysisCsv(form->table());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("analysis.csv"));
+        // What saves killed midway left: this program's hidden working file,
+        // and the working files of the earlier way of saving, empty or cut.
+        WriteFile(dir.filePath(QStringLiteral(".vantor-save-a1B2c3")), csv.left(40));
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.Xy12Zq")), csv.left(100));
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.Qw3rTy")), QByteArray());
+        // The user's own files stay, whatever their names.
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.backup")), "my own notes");
+        WriteFile(dir.filePath(QStringLiteral("other.csv.Xy12Zq")), csv.left(100));
+        FileDialogScript::queue(path);
+        click(form, "CommandCsv");
+        QVERIFY(MsgBoxScript::shown().empty());
+        QCOMPARE(FileBytes(path), csv);
+        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        QCOMPARE(left, (QStringList{QStringLiteral("analysis.csv"), QStringLiteral("analysis.csv.backup"),
+                                    QStringLiteral("other.csv.Xy12Zq")}));
+        QCOMPARE(FileBytes(dir.filePath(QStringLiteral("analysis.csv.backup"))), QByteArray("my own notes"));
+        // Saved again over itself: one file, the new contents, the permissions kept.
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        FileDialogScript::queue(path);
+        click(form, "CommandCsv");
+        QCOMPARE(FileBytes(path), csv);
+        QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     }
 
     void positionsEnteredInTheHistoryCountOnReturn()

@@ -25,6 +25,7 @@ private slots:
     void intellectIsRoundedBeforeItIsMarked();
     void storingARaceWithThreeRacers();
     void storingWithoutARacecourseIsRefused();
+    void storingWithAnImpossibleDateIsRefused();
     void printedTableForSixRacers();
     void aBoatWithoutARacerKeepsItsPlace();
     void printedBoundsAreOpen();

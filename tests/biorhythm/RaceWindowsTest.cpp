@@ -237,6 +237,45 @@ void RaceWindowsTest::storingWithoutARacecourseIsRefused()
     QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 0);
 }
 
+void RaceWindowsTest::storingWithAnImpossibleDateIsRefused()
+{
+    setSlot(0, 3945, QStringLiteral("a"), QDate(1970, 1, 1));
+    Global().SelKyoteijyoMei = QStringLiteral("住之江");
+    const struct {
+        int year, month, day;
+        const char* message;
+    } dates[] = {{2024, 99, 1, "月が正しくありません"}, {2024, 0, 1, "月が正しくありません"},
+                 {2024, 8, -9999, "日が正しくありません"}, {2024, 8, 0, "日が正しくありません"},
+                 {2023, 2, 29, "日が正しくありません"}, {2024, 4, 31, "日が正しくありません"}};
+    for (const auto& date : dates) {
+        Global().ChosaNen = int16_t(date.year);
+        Global().ChosaTuki = int16_t(date.month);
+        Global().ChosaHi = int16_t(date.day);
+        auto* disp = Forms::show(QStringLiteral("DispForm"));
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(disp, QStringLiteral("Menu_Add"));
+        // The date check's own message, and no question.
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QString::fromUtf8(date.message)});
+        QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("Vantor"));
+        Forms::unload(disp);
+        processDeletes();
+    }
+    {
+        Database db(g_folder->folder());
+        QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 0);
+    }
+    // 29 February of a leap year is a date.
+    Global().ChosaNen = 2024;
+    Global().ChosaTuki = 2;
+    Global().ChosaHi = 29;
+    auto* disp = Forms::show(QStringLiteral("DispForm"));
+    MsgBoxScript::queue(Mb::Yes);
+    trigger(disp, QStringLiteral("Menu_Add"));
+    Database db(g_folder->folder());
+    QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 1);
+}
+
 void RaceWindowsTest::printedTableForSixRacers()
 {
     setSlot(0, 3945, QStringLiteral("山田太郎"), kSurvey);

@@ -16,6 +16,7 @@ private slots:
     void resultsKnowCancelledVoidAndUnfinished();
     void brokenFilesAreRefusedNamingTheLine_data();
     void brokenFilesAreRefusedNamingTheLine();
+    void filesNotInShiftJisAreRefused();
     void archivesGiveTheirMember();
 };
 
@@ -38,4 +39,5 @@ private slots:
     void resultsFillExactlyTheMatchingSeats();
     void enteredPositionsChangeOnlyWithConsent();
     void aBrokenResultsFileWritesNothing();
+    void racesWithAnImpossibleDateAreNotStored();
 };

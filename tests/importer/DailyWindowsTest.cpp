@@ -597,3 +597,22 @@ void DailyWindowsTest::aBrokenResultsFileWritesNothing()
     QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("2024年8月4日のレース履歴がありません。\r\n")});
     QCOMPARE(history(folder)[0].results, (std::array<int, 6>{}));
 }
+
+void DailyWindowsTest::racesWithAnImpossibleDateAreNotStored()
+{
+    const QString folder = folder_->folder();
+    Database db(folder);
+    const DayRaces::StoredRace good{2024, 8, 1, 7, 1, {4001, 4002, 0, 0, 0, 0}};
+    DayRaces::StoredRace badDay = good;
+    badDay.day = -9999;
+    DayRaces::StoredRace badMonth = good;
+    badMonth.month = 99;
+    QString description;
+    QCOMPARE(ErrorNumberOf([&] { DayRaces::StoreRaces(db, {good, badDay}); }, &description), ErrorNumber::InvalidArgument);
+    QVERIFY2(description.startsWith(QStringLiteral("日が正しくありません")), qPrintable(description));
+    QCOMPARE(ErrorNumberOf([&] { DayRaces::StoreRaces(db, {badMonth}); }, &description), ErrorNumber::InvalidArgument);
+    QVERIFY2(description.startsWith(QStringLiteral("月が正しくありません")), qPrintable(description));
+    QCOMPARE(history(folder).size(), size_t(0));  // all of them or none
+    DayRaces::StoreRaces(db, {good});
+    QCOMPARE(history(folder).size(), size_t(1));
+}

@@ -349,6 +349,87 @@ void SensyuFormTest::refusedRowsChangeNothing()
     QCOMPARE(stored(QStringLiteral("SELECT 級 FROM T_選手 WHERE 選手ID = 4001")).toString(), QStringLiteral("B2"));
 }
 
+void SensyuFormTest::badNumbersAndLongNamesAreRefused()
+{
+    SeedRacers(g_folder->folder(), racersOf(4000, 2, 12));
+    open();
+    press("Kenmei_12");
+    const QString all = QStringLiteral("SELECT group_concat(選手ID || 期 || 名前 || 生年, '/') FROM T_選手");
+    const QString before = stored(all).toString();
+    struct Case {
+        const char* box;
+        QString text;
+        int number;       // the error report's number, or 0
+        QString message;  // else the box that refuses it
+    };
+    const QString noNumber = QStringLiteral("登番を入力して下さい。（0 は登番に使えません。）\r\n");
+    const Case cases[] = {
+        // A pasted text far longer than a name.
+        {"Namae", QString(10000, QChar(0x540d)), EngineError::FieldTooSmall, {}},
+        {"Namae", QString(23, QChar(0x540d)), EngineError::FieldTooSmall, {}},
+        // Numbers too large for any column: the overflow of every number box.
+        {"Toban", QStringLiteral("99999999999999999999"), EngineError::FieldOverflow, {}},
+        {"Toban", QStringLiteral("1e308"), EngineError::FieldOverflow, {}},
+        {"Seinen", QStringLiteral("1e308"), EngineError::FieldOverflow, {}},
+        // A fraction in a whole-number box.
+        {"Toban", QStringLiteral("4000.5"), ErrorNumber::TypeMismatch, {}},
+        {"Ki", QStringLiteral("3.5"), ErrorNumber::TypeMismatch, {}},
+        // 0 means "no racer" in a boat: never a registration number.
+        {"Toban", QString(), 0, noNumber},
+        {"Toban", QStringLiteral("0"), 0, noNumber},
+        {"Toban", QStringLiteral("ｱ"), 0, noNumber},
+    };
+    for (const Case& c : cases) {
+        for (const char* button : {"CommandDisp_1", "CommandDisp_2"}) {
+            ClickListLine(list1(), 1);
+            if (QLatin1String(c.box) != QLatin1String("Toban") && QLatin1String(button) == QLatin1String("CommandDisp_2"))
+                typeInto(edit("Toban"), QStringLiteral("4500"));
+            typeInto(get<QWidget>(c.box), c.text);
+            answer(Mb::Yes, button);
+            QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
+            if (c.number) {
+                QVERIFY2(isErrorReport(c.number), qPrintable(box().text.left(200)));
+            } else {
+                QCOMPARE(box().text, c.message);
+                QCOMPARE(box().style, Mb::OKOnly + Mb::Critical);
+            }
+            if (c.number == ErrorNumber::TypeMismatch)
+                QVERIFY2(box().text.contains(QStringLiteral("整数")), qPrintable(box().text));
+            QCOMPARE(stored(all).toString(), before);
+        }
+    }
+    // The longest name that fits is stored whole.
+    ClickListLine(list1(), 1);
+    typeInto(edit("Namae"), QString(22, QChar(0x540d)));
+    answer(Mb::Yes, "CommandDisp_1");
+    QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+    QCOMPARE(stored(QStringLiteral("SELECT 名前 FROM T_選手 WHERE 選手ID = 4001")).toString(), QString(22, QChar(0x540d)));
+}
+
+void SensyuFormTest::racersGoneElsewhereReadAsDeleted()
+{
+    SeedRacers(g_folder->folder(), racersOf(4000, 3, 12));
+    open();
+    press("Kenmei_12");
+    QCOMPARE(list1()->count(), 3);
+    // The import tool rebuilds the table meanwhile, without racer 4001.
+    execute(QStringLiteral("DELETE FROM T_選手"));
+    SeedRacers(g_folder->folder(), {{4000}, {4002}});
+    const QString all = QStringLiteral("SELECT group_concat(選手ID, ',') FROM T_選手");
+    MsgBoxScript::shown().clear();
+    ClickListLine(list1(), 1);
+    QVERIFY2(isErrorReport(EngineError::RecordDeleted), qPrintable(box().text));
+    for (const char* button : {"CommandDisp_1", "CommandDisp_3"}) {
+        answer(Mb::Yes, button);
+        QVERIFY2(isErrorReport(EngineError::RecordDeleted), qPrintable(box().text));
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));  // stopped before its question
+    }
+    QCOMPARE(stored(all).toString(), QStringLiteral("4000,4002"));
+    // The racers still there are found as before.
+    ClickListLine(list1(), 2);
+    QCOMPARE(edit("Toban")->text(), QStringLiteral("4002"));
+}
+
 void SensyuFormTest::addWithEmptyBoxes()
 {
     open();

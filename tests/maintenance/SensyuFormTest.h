@@ -12,6 +12,8 @@ private slots:
     void listClickFillsTheEditBox();
     void updateAndItsSelection();
     void refusedRowsChangeNothing();
+    void badNumbersAndLongNamesAreRefused();
+    void racersGoneElsewhereReadAsDeleted();
     void addWithEmptyBoxes();
     void deleteRepeatsTheLastSearch();
     void deleteAllListed();

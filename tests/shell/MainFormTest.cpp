@@ -196,7 +196,9 @@ void MainFormTest::exitCompactsTheDatabase()
         Recordset rs(db, QStringLiteral("T_個別名簿"));
         for (int i = 0; i < 300; ++i) {
             rs.AddNew();
-            rs.setField(QStringLiteral("名前"), QString(200, QLatin1Char('x')));
+            // Bulk in a text without a length: a name holds at most 22 characters.
+            rs.setField(QStringLiteral("名前"), QString(22, QLatin1Char('x')));
+            rs.setField(QStringLiteral("生月"), QString(200, QLatin1Char('x')));
             rs.Update();
         }
         rs.MoveFirst();
