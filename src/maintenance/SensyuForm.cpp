@@ -164,12 +164,13 @@ SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
     // A click whose press changed the line has loaded it already.
     panel_->list()->viewport()->installEventFilter(this);
     connect(panel_->list(), &QListWidget::currentRowChanged, this, [this] {
-        lineChanged_ = true;
+        lineChanged_ = pressed_;
         Guarded([&] { List1_Click(); });
     });
     connect(panel_->list(), &QListWidget::itemClicked, this, [this] {
         if (!lineChanged_)
             Guarded([&] { List1_Click(); });
+        lineChanged_ = false;
         ComboSyozoku->setFocus();
     });
     // Reading order: the toolbar from the left (its delete-all button takes
@@ -301,9 +302,16 @@ void SensyuForm::buildEditBox(QWidget* client)
 bool SensyuForm::eventFilter(QObject* watched, QEvent* event)
 {
     // A press on the list starts a click: whether it changes the line is
-    // seen from here on.
-    if (event->type() == QEvent::MouseButtonPress && watched == panel_->list()->viewport())
-        lineChanged_ = false;
+    // seen from here on until the button is let go. Enter, a click without
+    // a press, always loads its line.
+    if (watched == panel_->list()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            pressed_ = true;
+            lineChanged_ = false;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            pressed_ = false;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -18,5 +18,6 @@ private slots:
     void enterRing();
     void typingGoesWhereTheUserClicked();
     void theListLoadsItsLineByKeyboardToo();
+    void enterOnTheChosenLineLoadsItAgain();
     void extractionFollowsTheRacer();
 };
