@@ -64,7 +64,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     add(bar, "Menu_Print", QStringLiteral("印刷(&P)"), [this] { Menu_Print_Click(); });
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
-    add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
+    add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [] { ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
     add(bar, "Menu_Seiseki", QStringLiteral("成績読込(&K)"), [this] { Menu_Seiseki_Click(); });
     add(bar, "Menu_Bunseki", QStringLiteral("成績分析(&A)"), [] { Forms::show(QStringLiteral("BunsekiForm")); });

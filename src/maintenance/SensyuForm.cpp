@@ -611,7 +611,7 @@ void SensyuForm::CommandDisp_Click(int index)
     case 3: deleteRacer(); break;
     case 4: printList(); break;
     case 5: switchTable(); break;
-    case 6: ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); break;
+    case 6: ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); break;
     case 7: ShowAbout(AboutTitle()); break;
     case 8: deleteListed(); break;
     default: break;
