@@ -667,7 +667,7 @@ int main(int argc, char* argv[])
     if (argc == 3 && qstrcmp(argv[1], "--child-compact") == 0)
         return RunChildWork([&] { Database::compact(QString::fromLocal8Bit(argv[2])); });
     if (argc == 4 && qstrcmp(argv[1], "--child-write") == 0)
-        return RunOutsideWriter(QString::fromLocal8Bit(argv[2]), qstrcmp(argv[3], "insert") == 0);
+        return RunOutsideWriter(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
     DataTest data;
     DatabaseFileTest files;

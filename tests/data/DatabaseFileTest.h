@@ -18,13 +18,15 @@ private slots:
     void compactionKilledAtAnyMomentLosesNothing();
     void anOutsideWriteOpenAtExitIsKept_data();
     void anOutsideWriteOpenAtExitIsKept();
+    void anOutsideConnectionIdleAtExitWritesNothingAway();
     void anOlderDatabaseIsUpgradedAndCompacted();
     void aFirstVersionFileGetsTheRulesOfANewOne();
     void rowsThatDoNotFitTheNewRulesAreKept();
 };
 
 // The child of the outside-writer test: another program's connection to the
-// database file at `path` that opens a write transaction (with `insert`, one
-// roster row named "外から" in it), says "ready", commits when a line comes on
-// its input and says "committed" with the engine's result.
-int RunOutsideWriter(const QString& path, bool insert);
+// database file at `path` that opens a transaction (`mode` "insert": a write
+// with one roster row named "外から" in it, "reserve": a write with nothing in
+// it yet, "read": a read), says "ready", commits when a line comes on its
+// input and says "committed" with the engine's result.
+int RunOutsideWriter(const QString& path, const QString& mode);
