@@ -28,8 +28,9 @@ int defaultAnswer(int style)
 
 // The text as the box can show it on a screen of `room`: a line wider than
 // the box's text column is broken, and a text taller than the screen leaves
-// room for the title and the buttons, its last line ending in "…". A text
-// that fits is shown as it is.
+// room for the title and the buttons: its middle gives way to "…", so that
+// its head and its last line (the question a box asks) stay in sight. A
+// text that fits is shown as it is.
 QString fittedText(const QString& text, const QFont& font, const QSize& room)
 {
     const QFontMetrics metrics(font);
@@ -37,14 +38,9 @@ QString fittedText(const QString& text, const QFont& font, const QSize& room)
     const int maxLines = std::max(3, (room.height() - 200) / std::max(1, metrics.lineSpacing()));
     const QString ellipsis = QStringLiteral("…");
     QStringList lines;
-    bool cut = false;
     bool broken = false;
     for (QString rest : QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'))) {
         do {
-            if (int(lines.size()) == maxLines) {
-                cut = true;
-                break;
-            }
             qsizetype fits = rest.size();
             if (metrics.horizontalAdvance(rest) > width) {
                 fits = 0;
@@ -57,15 +53,29 @@ QString fittedText(const QString& text, const QFont& font, const QSize& room)
             lines << rest.left(fits);
             rest = rest.mid(fits);
         } while (!rest.isEmpty());
-        if (cut)
-            break;
     }
-    if (!cut)
+    while (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    if (int(lines.size()) <= maxLines)
         return broken ? lines.join(QLatin1Char('\n')) : text;
+    // The last line as far back as one row holds.
+    const QString end = lines.last();
+    QString tail;
+    const QString whole = QString(text).remove(QLatin1Char('\r')).trimmed();
+    for (qsizetype i = whole.size(); i > 0; --i) {
+        const QString candidate = whole.mid(i - 1);
+        if (candidate.contains(QLatin1Char('\n')) || metrics.horizontalAdvance(candidate) > width)
+            break;
+        tail = candidate;
+    }
+    if (tail.size() < end.size())
+        tail = end;
+    lines = lines.mid(0, maxLines - 1);
     QString& last = lines.last();
     while (!last.isEmpty() && metrics.horizontalAdvance(last + ellipsis) > width)
         last.chop(1);
     last += ellipsis;
+    lines << tail;
     return lines.join(QLatin1Char('\n'));
 }
 }
