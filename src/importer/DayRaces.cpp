@@ -65,6 +65,9 @@ struct DayWriter::Impl {
     QHash<QString, int> branches;        // 県名 and 所属名 -> 所属ID
     QHash<QString, qint64> copies;       // content -> 控ID, committed
     QHash<QString, qint64> pending;      // copies added in the open transaction
+    // A racer of the racer table with a class (2 letters) -> 控ID, committed
+    // and pending: his content is fixed for the writer's life.
+    QHash<qint64, qint64> knownCopies, knownPending;
     std::optional<Statement> insertRace;
     std::optional<Statement> insertCopy;
     std::optional<Statement> dayRaces;
@@ -109,6 +112,27 @@ struct DayWriter::Impl {
             "UPDATE T_レース履歴 SET 結果1 = ?2, 結果2 = ?3, 結果3 = ?4, 結果4 = ?5, 結果5 = ?6, 結果6 = ?7, "
             "着1 = ?8, 着2 = ?9, 着3 = ?10, 着4 = ?11, 着5 = ?12, 着6 = ?13 WHERE 履歴ID = ?1")));
         loaded = true;
+    }
+
+    static qint64 knownKey(int toban, const QString& kyu)
+    {
+        qint64 key = toban;
+        for (int i = 0; i < 2; ++i)
+            key = key * 65536 + (i < kyu.size() ? kyu[i].unicode() : 0);
+        return key;
+    }
+
+    // The copy of a racer of the racer table in the class of a program.
+    qint64 knownCopyId(const Copy& c)
+    {
+        const qint64 key = knownKey(c.toban, c.kyu);
+        if (const auto it = knownCopies.constFind(key); it != knownCopies.constEnd())
+            return it.value();
+        if (const auto it = knownPending.constFind(key); it != knownPending.constEnd())
+            return it.value();
+        const qint64 id = copyId(c);
+        knownPending.insert(key, id);
+        return id;
     }
 
     qint64 copyId(const Copy& c)
@@ -156,17 +180,22 @@ void DayWriter::inTransaction(const std::function<void()>& work)
 {
     d_->load();
     d_->pending.clear();
+    d_->knownPending.clear();
     try {
         Database::Transaction transaction(d_->db);
         work();
         transaction.commit();
     } catch (...) {
         d_->pending.clear();
+        d_->knownPending.clear();
         throw;
     }
     for (auto it = d_->pending.constBegin(); it != d_->pending.constEnd(); ++it)
         d_->copies.insert(it.key(), it.value());
+    for (auto it = d_->knownPending.constBegin(); it != d_->knownPending.constEnd(); ++it)
+        d_->knownCopies.insert(it.key(), it.value());
     d_->pending.clear();
+    d_->knownPending.clear();
 }
 
 StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int course, const DailyFiles::ResultDay* results)
@@ -183,6 +212,7 @@ StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int cou
     while (select.step())
         stored.insert(select.value(0).toInt() * 100 + select.value(1).toInt());
     select.reset();
+    summary.dayWasEmpty = stored.isEmpty();
 
     Statement& insert = *d_->insertRace;
     for (const DailyFiles::ProgramCourse& c : day.courses) {
@@ -211,11 +241,15 @@ StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int cou
                     }
                 }
                 Copy copy;
-                if (!d_->copyOf(boat, &copy)) {
+                qint64 copyId = 0;
+                if (d_->copyOf(boat, &copy)) {
+                    copyId = d_->knownCopyId(copy);
+                } else {
                     ++summary.notInTable;
                     summary.missing << missingLine(race.raceNo, boat);
+                    copyId = d_->copyId(copy);
                 }
-                insert.bind(6 + n, boat.toban).bind(12 + n, d_->copyId(copy));
+                insert.bind(6 + n, boat.toban).bind(12 + n, copyId);
             }
             insert.step();
             insert.reset();

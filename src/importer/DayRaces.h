@@ -40,6 +40,7 @@ struct StoreSummary {
     int notInTable = 0;      // seats whose racer is not in the racer table
     int positions = 0;       // seats stored with a position 1..6 (from the day's results)
     int codes = 0;           // seats stored with a code that is no position
+    bool dayWasEmpty = true; // the history held no race of the day before
     // "12R 5号艇 4305 山田太郎" for each such seat, in file order.
     QStringList missing;
 };

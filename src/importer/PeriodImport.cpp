@@ -105,7 +105,9 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
         writer.inTransaction([&] {
             if (program)
                 stored = writer.storePrograms(*program, 0, results ? &*results : nullptr);
-            if (results) {
+            // Races stored just now carry the day's results already; only a
+            // day that held races before needs them matched.
+            if (results && !(program && stored.dayWasEmpty)) {
                 plan = writer.planResults(*results);
                 writer.applyResults(plan);
             }
