@@ -173,7 +173,7 @@ bool ImportFolder(QWidget* owner, const QString& folder)
 
 bool ChooseAndImportFolder(QWidget* owner)
 {
-    const QString folder = ChooseFolder(owner, QStringLiteral("番組表と成績のフォルダ"));
+    const QString folder = ChooseFolder(owner, QStringLiteral("番組表と成績のフォルダ"), QStringLiteral("一括取込"));
     if (folder.isEmpty())
         return false;
     return ImportFolder(owner, folder);
