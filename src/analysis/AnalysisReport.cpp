@@ -29,6 +29,10 @@ QStringList LeftOutLines(const AnalysisTable& table)
     QStringList lines = {QStringLiteral("順位が入っていない %1 出走は集計に含めていません。").arg(table.withoutPosition)};
     if (table.unknownRacer > 0)
         lines << QStringLiteral("選手テーブルにも保存時の選手データにもない選手の %1 出走も除いています。").arg(table.unknownRacer);
+    if (table.noBirthDate > 0)
+        lines << QStringLiteral("選手テーブルになく生年月日の分からない選手の %1 出走は、リズムが求められないため別に数えています。").arg(table.noBirthDate);
+    if (table.withCode > 0)
+        lines << QStringLiteral("F・L・K・S などで着順のない %1 出走は「F・失格等」の欄に数えています。").arg(table.withCode);
     return lines;
 }
 

@@ -88,13 +88,13 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     filters->addWidget(csv);
     filters->addWidget(close);
 
-    TableBunseki = new QTableWidget(AnalysisTable::RowCount, 10, this);
+    TableBunseki = new QTableWidget(AnalysisTable::RowCount, 11, this);
     TableBunseki->setObjectName(QStringLiteral("TableBunseki"));
     TableBunseki->setHorizontalHeaderLabels({QStringLiteral("区分"), QStringLiteral("状態"), QStringLiteral("出走"),
                                              QStringLiteral("1着率(%)"), QStringLiteral("95%区間"),
                                              QStringLiteral("2連対率(%)"), QStringLiteral("95%区間"),
                                              QStringLiteral("3連対率(%)"), QStringLiteral("95%区間"),
-                                             QStringLiteral("平均着順")});
+                                             QStringLiteral("平均着順"), QStringLiteral("F・失格等")});
     TableBunseki->verticalHeader()->hide();
     TableBunseki->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TableBunseki->setSelectionMode(QAbstractItemView::NoSelection);
@@ -249,7 +249,8 @@ void BunsekiForm::showTable()
             put(r, column++, RateText(k, t.starts), true);
             put(r, column++, IntervalText(k, t.starts), true);
         }
-        put(r, column, AverageText(t), true);
+        put(r, column++, AverageText(t), true);
+        put(r, column, empty ? QString() : CStr(t.codes), true);
     }
     PictureGraph->setTable(table_);
     LabelGaitou->setVisible(empty);

@@ -16,7 +16,7 @@ std::vector<StoredRace> LoadStoredRaces(const Database& db)
     QStringList columns = {QStringLiteral("q.調査年"), QStringLiteral("q.調査月"), QStringLiteral("q.調査日"),
                            QStringLiteral("r.競艇場ID")};
     for (int n = 1; n <= 6; ++n)
-        for (const char* word : {"選手", "生年", "生月", "生日", "結果"})
+        for (const char* word : {"選手", "生年", "生月", "生日", "結果", "着", "名前"})
             columns << QStringLiteral("q.") + seat(word, n);
     Statement rows = db.prepare(QStringLiteral("SELECT %1 FROM Q_レース履歴 q JOIN T_レース履歴 r ON r.履歴ID = q.履歴ID")
                                     .arg(columns.join(QStringLiteral(", "))));
@@ -28,13 +28,15 @@ std::vector<StoredRace> LoadStoredRaces(const Database& db)
         race.day = int16_t(rows.value(2).toInt());
         race.course = rows.value(3).toInt();
         for (int i = 0; i < 6; ++i) {
-            const int c = 4 + 5 * i;
+            const int c = 4 + 7 * i;
             StoredSeat& s = race.seats[size_t(i)];
             s.racer = rows.value(c).toInt();
             s.birthYear = int16_t(rows.value(c + 1).toInt());
             s.birthMonth = int16_t(rows.value(c + 2).toInt());
             s.birthDay = int16_t(rows.value(c + 3).toInt());
             s.position = int16_t(rows.value(c + 4).toInt());
+            s.code = rows.value(c + 5).toString();
+            s.named = !rows.value(c + 6).toString().isEmpty();
         }
         races.push_back(race);
     }
@@ -133,24 +135,29 @@ AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter
                 continue;
             // The view gives a racer it cannot find with no birth date.
             if (seat.birthYear == 0) {
-                ++table.unknownRacer;
+                ++(seat.named ? table.noBirthDate : table.unknownRacer);
                 continue;
             }
-            if (seat.position < 1 || seat.position > 6) {
+            const bool coded = seat.position == 0 && !seat.code.isEmpty();
+            if (!coded && (seat.position < 1 || seat.position > 6)) {
                 ++table.withoutPosition;
                 continue;
             }
             const int32_t days =
                 Rhythm::ElapsedDays(race.year, race.month, race.day, seat.birthYear, seat.birthMonth, seat.birthDay);
-            table.rows[AnalysisTable::AllRow].tally.add(seat.position);
+            // A start that ended in a code is a bad day, not a missing one:
+            // it is counted in a column of its own, apart from the rates.
+            const auto count = [&](Tally& tally) { coded ? tally.addCode() : tally.add(seat.position); };
+            table.withCode += coded;
+            count(table.rows[AnalysisTable::AllRow].tally);
             bool allCritical = true;
             for (int r = 0; r < 3; ++r) {
                 const RhythmState state = stateAt[size_t(r)][size_t(Rhythm::Phase(days, Rhythm::Periods[r]))];
                 allCritical = allCritical && state == RhythmState::Critical;
-                table.rows[size_t(AnalysisTable::rowOf(r, state))].tally.add(seat.position);
+                count(table.rows[size_t(AnalysisTable::rowOf(r, state))].tally);
             }
             if (allCritical)
-                table.rows[AnalysisTable::AllCriticalRow].tally.add(seat.position);
+                count(table.rows[AnalysisTable::AllCriticalRow].tally);
         }
     }
     return table;

@@ -19,6 +19,8 @@ struct StoredSeat {
     int16_t birthMonth = 0;
     int16_t birthDay = 0;
     int16_t position = 0;    // finishing position; 0 until entered
+    QString code;            // finish code of the results file (F, K0 ... or 01..06); empty when none
+    bool named = false;      // the view gives the racer's name (from the racer table or a copy)
 };
 
 struct StoredRace {
@@ -56,8 +58,10 @@ struct Tally {
     int topTwo = 0;         // 1st or 2nd
     int topThree = 0;       // 1st to 3rd
     int64_t positionSum = 0;
+    int codes = 0;          // starts that ended in a code, no place (F, L, K, S ...): not in the rates
 
     void add(int position);
+    void addCode() { ++codes; }
     double averagePosition() const { return starts ? double(positionSum) / starts : 0.0; }
 };
 
@@ -87,8 +91,10 @@ struct AnalysisTable {
     std::vector<AnalysisRow> rows;
     int withoutPosition = 0;  // starts of a known racer with no position 1..6 entered
     int unknownRacer = 0;     // starts whose racer the history view cannot give
+    int noBirthDate = 0;      // starts of a racer known by name only (not in the racer table): no rhythm
+    int withCode = 0;         // starts of a known racer that ended in a code (F, L, K, S ...)
 
-    bool empty() const { return rows[AllRow].tally.starts == 0; }
+    bool empty() const { return rows[AllRow].tally.starts == 0 && rows[AllRow].tally.codes == 0; }
 };
 
 AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter& filter);

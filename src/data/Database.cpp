@@ -20,15 +20,18 @@ namespace {
 const QString kSource = QStringLiteral("Database");
 
 // Tables and triggers added after the first version, each made by a script
-// of its own and known by the name of what it makes.
+// of its own and known by the name of what it makes, in this order. A script
+// whose table a later script replaced has run when either is there.
 struct Addition {
     const char* table;
     const char* script;
+    const char* replacedBy = nullptr;
 };
-const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"},
+const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql", "T_選手控"},
                                {"T_ファン手帳", "handbook_edition.sql"},
                                {"T_設定", "settings.sql"},
-                               {"T_選手_renumber", "racer_extraction.sql"}};
+                               {"T_選手_renumber", "racer_extraction.sql"},
+                               {"T_選手控", "race_copies.sql"}};
 
 // Tables made again after the first version, to bring their rules up to date;
 // a table is up to date when its definition holds the marker.
@@ -396,10 +399,10 @@ Database::Database(const QString& programFolder)
 }
 
 // A database made by an earlier version gets what was added since: the copies
-// of stored races' racers (its stored races have none), the handbook
-// edition, the settings, the extraction table's following of its racers and
-// the lengths of the master tables' texts. A write-protected file is read as
-// it is.
+// of stored races' racers (its stored races have none; copies kept one a
+// seat are then kept once a content), the handbook edition, the settings, the
+// extraction table's following of its racers, the lengths of the master
+// tables' texts and the finish codes. A write-protected file is read as it is.
 void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)
@@ -429,8 +432,9 @@ void Database::upgrade()
         }
     }
     auto exists = [this](const Addition& addition) {
-        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table', 'trigger') AND name = ?1"));
+        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table', 'trigger') AND name IN (?1, ?2)"));
         find.bind(1, QString::fromUtf8(addition.table));
+        find.bind(2, addition.replacedBy ? QString::fromUtf8(addition.replacedBy) : QString::fromUtf8(addition.table));
         find.step();
         return find.value(0).toInt() != 0;
     };

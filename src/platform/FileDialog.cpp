@@ -86,6 +86,27 @@ QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& k
     return run(dialog, kind);
 }
 
+QString ChooseFolder(QWidget* parent, const QString& caption, const QString& kind)
+{
+    const QString folder = startFolder(kind);
+    if (const auto answer = scripted(caption, QString(), folder, false)) {
+        if (!answer->isEmpty())
+            RememberFolder(kind, *answer);
+        return *answer;
+    }
+    QFileDialog dialog(parent, caption, folder);
+    speakJapanese(dialog, false);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("選択(&S)"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    const QString path = dialog.selectedFiles().constFirst();
+    RememberFolder(kind, path);
+    return path;
+}
+
 QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& kind, const QString& fileName,
                         const QString& filter)
 {

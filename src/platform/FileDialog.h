@@ -15,6 +15,9 @@ class QWidget;
 // ("番組表 (*.txt *.lzh)").
 QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& kind, const QString& filter);
 
+// Picks a folder; the folder of the answer is the one remembered.
+QString ChooseFolder(QWidget* parent, const QString& caption, const QString& kind);
+
 // Asks where to save a file, proposing `fileName` in the kind's folder.
 QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& kind, const QString& fileName,
                         const QString& filter);

@@ -393,7 +393,7 @@ private slots:
         for (QAction* a : bar->actions())
             captions << a->text();
         QCOMPARE(captions, (QStringList{QStringLiteral("終了(&X)"), QStringLiteral("順位更新(&E)"), QStringLiteral("履歴削除(&D)"),
-                                        QStringLiteral("印刷(&P)"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("成績読込(&K)"),
+                                        QStringLiteral("印刷(&P)"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("成績読込(&K)"), QStringLiteral("一括取込(&B)"),
                                         QStringLiteral("成績分析(&A)")}));
 
         BunsekiForm* form = openAnalysis(history);

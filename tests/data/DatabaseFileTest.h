@@ -20,6 +20,7 @@ private slots:
     void anOutsideWriteOpenAtExitIsKept();
     void anOutsideConnectionIdleAtExitWritesNothingAway();
     void anOlderDatabaseIsUpgradedAndCompacted();
+    void copiesKeptOneASeatAreKeptOnceInPlace();
     void aFirstVersionFileGetsTheRulesOfANewOne();
     void rowsThatDoNotFitTheNewRulesAreKept();
 };
