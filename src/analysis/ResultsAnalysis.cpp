@@ -14,11 +14,12 @@ std::vector<StoredRace> LoadStoredRaces(const Database& db)
     // The history view gives each seat's racer; the racecourse's id comes
     // from the stored race itself, as the view gives only its name.
     QStringList columns = {QStringLiteral("q.調査年"), QStringLiteral("q.調査月"), QStringLiteral("q.調査日"),
-                           QStringLiteral("r.競艇場ID")};
+                           QStringLiteral("r.競艇場ID"), QStringLiteral("b.履歴ID IS NOT NULL")};
     for (int n = 1; n <= 6; ++n)
         for (const char* word : {"選手", "生年", "生月", "生日", "結果"})
             columns << QStringLiteral("q.") + seat(word, n);
-    Statement rows = db.prepare(QStringLiteral("SELECT %1 FROM Q_レース履歴 q JOIN T_レース履歴 r ON r.履歴ID = q.履歴ID")
+    Statement rows = db.prepare(QStringLiteral("SELECT %1 FROM Q_レース履歴 q JOIN T_レース履歴 r ON r.履歴ID = q.履歴ID "
+                                               "LEFT JOIN T_艇番レース b ON b.履歴ID = q.履歴ID")
                                     .arg(columns.join(QStringLiteral(", "))));
     std::vector<StoredRace> races;
     while (rows.step()) {
@@ -27,8 +28,9 @@ std::vector<StoredRace> LoadStoredRaces(const Database& db)
         race.month = int16_t(rows.value(1).toInt());
         race.day = int16_t(rows.value(2).toInt());
         race.course = rows.value(3).toInt();
+        race.boatOrder = rows.value(4).toInt() != 0;
         for (int i = 0; i < 6; ++i) {
-            const int c = 4 + 5 * i;
+            const int c = 5 + 5 * i;
             StoredSeat& s = race.seats[size_t(i)];
             s.racer = rows.value(c).toInt();
             s.birthYear = int16_t(rows.value(c + 1).toInt());
@@ -41,18 +43,27 @@ std::vector<StoredRace> LoadStoredRaces(const Database& db)
     return races;
 }
 
-RhythmState Classify(double score, int period)
+RhythmState Classify(double score, int period, bool rising)
 {
     const double strong = period / 8.0;
     if (Rhythm::IsCritical(score))
         return RhythmState::Critical;
     if (score >= strong)
         return RhythmState::Good;
-    if (score > 1)
-        return RhythmState::Rising;
     if (score <= -strong)
         return RhythmState::Poor;
-    return RhythmState::Falling;
+    return rising ? RhythmState::Rising : RhythmState::Falling;
+}
+
+RhythmState StateAt(int rhythm, int32_t phase)
+{
+    // The score of the tables (intellect rounded); the direction from the
+    // curve itself, which never stands still in the middle bands.
+    const int period = Rhythm::Periods[rhythm];
+    const Rhythm::Scores scores = Rhythm::TableScores(phase);
+    const double values[3] = {scores.body, scores.emotion, scores.intellect};
+    const bool rising = Rhythm::Sine((phase + 1) % period, period) > Rhythm::Sine(phase, period);
+    return Classify(values[rhythm], period, rising);
 }
 
 QString StateName(RhythmState state)
@@ -82,17 +93,10 @@ void Tally::add(int position)
     positionSum += position;
 }
 
-Interval Wilson(int successes, int trials)
+void Tally::addUnplaced()
 {
-    if (trials <= 0)
-        return {0.0, 1.0};
-    constexpr double z = 1.959963984540054;  // two-sided 95 %
-    const double n = trials;
-    const double p = successes / n;
-    const double z2 = z * z;
-    const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
-    const double half = z / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
-    return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
+    ++starts;
+    ++unplaced;
 }
 
 AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter& filter)
@@ -108,18 +112,14 @@ AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter
         }
     table.rows[AnalysisTable::AllCriticalRow].group = QStringLiteral("三つとも要注意");
 
-    // A rhythm's score depends only on its phase: classify every phase once.
-    // For days 0 .. P-1 the phase in the cycle of P days is the day itself.
+    // A rhythm's state depends only on its phase: classify every phase once.
     std::array<std::vector<RhythmState>, 3> stateAt;
-    for (int r = 0; r < 3; ++r) {
-        const int period = Rhythm::Periods[r];
-        for (int phase = 0; phase < period; ++phase) {
-            const Rhythm::Scores scores = Rhythm::TableScores(phase);
-            const double values[3] = {scores.body, scores.emotion, scores.intellect};
-            stateAt[size_t(r)].push_back(Classify(values[r], period));
-        }
-    }
+    for (int r = 0; r < 3; ++r)
+        for (int phase = 0; phase < Rhythm::Periods[r]; ++phase)
+            stateAt[size_t(r)].push_back(StateAt(r, phase));
 
+    table.laneChosen = filter.lane.has_value();
+    std::array<AnalysisRow*, 5> counted{};
     for (const StoredRace& race : races) {
         if (filter.course && race.course != *filter.course)
             continue;
@@ -128,30 +128,84 @@ AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter
             if ((filter.from && day < *filter.from) || (filter.to && day > *filter.to))
                 continue;
         }
-        for (const StoredSeat& seat : race.seats) {
-            if (seat.racer == 0)
+        for (int lane = 1; lane <= 6; ++lane) {
+            const StoredSeat& seat = race.seats[size_t(lane - 1)];
+            if (filter.lane && race.boatOrder && lane != *filter.lane)
                 continue;
-            // The view gives a racer it cannot find with no birth date.
-            if (seat.birthYear == 0) {
-                ++table.unknownRacer;
+            // With a lane chosen, a race of unknown lanes counts only in the
+            // lane-unknown note.
+            const bool passes = !filter.lane || race.boatOrder;
+            if (seat.racer == 0) {
+                table.emptyBoats += passes;
                 continue;
             }
-            if (seat.position < 1 || seat.position > 6) {
-                ++table.withoutPosition;
+            // The view gives a racer it cannot find with no birth date.
+            if (seat.birthYear == 0) {
+                table.unknownRacer += passes;
                 continue;
+            }
+            const bool placed = !seat.unplaced && seat.position >= 1 && seat.position <= 6;
+            if (!placed && !seat.unplaced) {
+                table.withoutPosition += passes;
+                continue;
+            }
+            if (!race.boatOrder) {
+                ++table.laneUnknown;
+                if (filter.lane)
+                    continue;
             }
             const int32_t days =
                 Rhythm::ElapsedDays(race.year, race.month, race.day, seat.birthYear, seat.birthMonth, seat.birthDay);
-            table.rows[AnalysisTable::AllRow].tally.add(seat.position);
+            size_t n = 0;
+            counted[n++] = &table.rows[AnalysisTable::AllRow];
             bool allCritical = true;
             for (int r = 0; r < 3; ++r) {
                 const RhythmState state = stateAt[size_t(r)][size_t(Rhythm::Phase(days, Rhythm::Periods[r]))];
                 allCritical = allCritical && state == RhythmState::Critical;
-                table.rows[size_t(AnalysisTable::rowOf(r, state))].tally.add(seat.position);
+                counted[n++] = &table.rows[size_t(AnalysisTable::rowOf(r, state))];
             }
             if (allCritical)
-                table.rows[AnalysisTable::AllCriticalRow].tally.add(seat.position);
+                counted[n++] = &table.rows[AnalysisTable::AllCriticalRow];
+            table.unplaced += !placed;
+            for (size_t k = 0; k < n; ++k) {
+                AnalysisRow& row = *counted[k];
+                if (placed)
+                    row.tally.add(seat.position);
+                else
+                    row.tally.addUnplaced();
+                if (race.boatOrder) {
+                    ++row.lane.laneStarts[size_t(lane - 1)];
+                    row.lane.laneWins[size_t(lane - 1)] += placed && seat.position == 1;
+                }
+            }
         }
+    }
+
+    // The lanes' own win rates over the same starts, then what they lead one
+    // to expect of each row.
+    const LaneFigures& all = table.rows[AnalysisTable::AllRow].lane;
+    std::array<double, 6> laneRate{};
+    for (size_t l = 0; l < 6; ++l)
+        laneRate[l] = all.laneStarts[l] ? double(all.laneWins[l]) / all.laneStarts[l] : 0.0;
+    for (AnalysisRow& row : table.rows) {
+        LaneFigures& f = row.lane;
+        for (size_t l = 0; l < 6; ++l) {
+            f.starts += f.laneStarts[l];
+            f.wins += f.laneWins[l];
+            f.expected += f.laneStarts[l] * laneRate[l];
+            f.expectedSquares += f.laneStarts[l] * laneRate[l] * laneRate[l];
+        }
+    }
+
+    for (int r = 0; r < 3; ++r) {
+        std::array<int, StateCount> trials{}, wins{}, topThree{};
+        for (int s = 0; s < StateCount; ++s) {
+            const Tally& t = table.rows[size_t(AnalysisTable::rowOf(r, RhythmState(s)))].tally;
+            trials[size_t(s)] = t.starts;
+            wins[size_t(s)] = t.first;
+            topThree[size_t(s)] = t.topThree;
+        }
+        table.verdicts[size_t(r)] = {IndependenceTest(wins, trials), IndependenceTest(topThree, trials)};
     }
     return table;
 }

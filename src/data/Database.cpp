@@ -24,7 +24,8 @@ struct Addition {
     const char* table;
     const char* script;
 };
-const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"}};
+const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"},
+                             {"T_艇番レース", "boat_order.sql"}};
 
 // name: a script of the data resource.
 QString loadScript(const QString& name)
@@ -380,8 +381,8 @@ Database::Database(const QString& programFolder)
 }
 
 // A database made by an earlier version gets what was added since: the copies
-// of stored races' racers (its stored races have none) and the handbook
-// edition. A write-protected file is read as it is.
+// of stored races' racers (its stored races have none), the handbook
+// edition and the mark of races stored in boat order. A write-protected file is read as it is.
 void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)

@@ -12,12 +12,17 @@ void StoreRaces(Database& db, const std::vector<StoredRace>& races)
     Statement insert = db.prepare(QStringLiteral(
         "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"));
+    // The seats are the program's boats: the analysis may read seat n as lane n.
+    Statement mark = db.prepare(QStringLiteral("INSERT INTO T_艇番レース (履歴ID) VALUES (?1)"));
     for (const StoredRace& race : races) {
         insert.bind(1, race.year).bind(2, race.month).bind(3, race.day).bind(4, race.courseId).bind(5, race.raceNo);
         for (int n = 0; n < 6; ++n)
             insert.bind(6 + n, race.racers[size_t(n)]);
         insert.step();
         insert.reset();
+        mark.bind(1, db.lastInsertRowId());
+        mark.step();
+        mark.reset();
     }
     transaction.commit();
 }
