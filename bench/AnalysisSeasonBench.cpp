@@ -21,12 +21,23 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <cstdio>
+#include <functional>
+#include <ctime>
 #include <random>
 
 namespace {
 constexpr int kRacers = 1650;
 constexpr int kFirstRacer = 3000;
 constexpr int kFromRaceTable = 400;
+
+// CPU time of this process in ms: on a busy machine the wall time also
+// counts the time spent waiting for a core.
+double cpuMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
 
 double residentMb()
 {
@@ -171,14 +182,16 @@ int main(int argc, char* argv[])
                         table.verdicts[size_t(r)].topThree.p);
     }
 
-    std::vector<double> opens, changes, growth;
+    std::vector<double> opens, openCpu, changes, changeCpu, growth;
     for (int run = 0; run < 7; ++run) {
         const double before = residentMb();
         QElapsedTimer timer;
         timer.start();
+        double cpu = cpuMs();
         auto* form = qobject_cast<BunsekiForm*>(Forms::show(QStringLiteral("BunsekiForm")));
         QCoreApplication::processEvents();
         opens.push_back(timer.nsecsElapsed() / 1e6);
+        openCpu.push_back(cpuMs() - cpu);
         growth.push_back(residentMb() - before);
         if (!form || form->table().rows[0].tally.starts < 300000)
             return 1;
@@ -186,18 +199,17 @@ int main(int argc, char* argv[])
         auto* from = form->findChild<QDateEdit*>(QStringLiteral("DateFrom"));
         auto* courses = form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"));
         auto* lanes = form->findChild<QComboBox*>(QStringLiteral("ComboTeiban"));
-        timer.restart();
-        from->setDate(from->date().addMonths(6));
-        QCoreApplication::processEvents();
-        changes.push_back(timer.nsecsElapsed() / 1e6);
-        timer.restart();
-        courses->setCurrentIndex(1 + run);
-        QCoreApplication::processEvents();
-        changes.push_back(timer.nsecsElapsed() / 1e6);
-        timer.restart();
-        lanes->setCurrentIndex(1 + run % 6);
-        QCoreApplication::processEvents();
-        changes.push_back(timer.nsecsElapsed() / 1e6);
+        auto change = [&](const std::function<void()>& body) {
+            timer.restart();
+            const double cpu = cpuMs();
+            body();
+            QCoreApplication::processEvents();
+            changes.push_back(timer.nsecsElapsed() / 1e6);
+            changeCpu.push_back(cpuMs() - cpu);
+        };
+        change([&] { from->setDate(from->date().addMonths(6)); });
+        change([&] { courses->setCurrentIndex(1 + run); });
+        change([&] { lanes->setCurrentIndex(1 + run % 6); });
         if (form->table().rows[0].tally.starts >= 300000)
             return 1;
 
@@ -205,8 +217,8 @@ int main(int argc, char* argv[])
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     std::printf("runs: 7 (median)\n");
-    std::printf("open BunsekiForm, table computed: %7.1f ms (target < 300 ms)\n", Median(opens));
-    std::printf("filter change:                    %7.1f ms (target < 100 ms)\n", Median(changes));
+    std::printf("open BunsekiForm, table computed: %7.1f ms, CPU %.1f ms (target < 300 ms)\n", Median(opens), Median(openCpu));
+    std::printf("filter change:                    %7.1f ms, CPU %.1f ms (target < 100 ms)\n", Median(changes), Median(changeCpu));
     std::printf("memory growth while open:         %7.1f MB (target < 30 MB)\n", Median(growth));
     std::printf("memory after the first open:      %7.1f MB (fonts and styles, loaded once)\n", firstGrowth);
     return 0;

@@ -152,11 +152,11 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
                                : c == 4 || c == 6 || c == 8 ? QStringLiteral("100.0～100.0")
                                : c == 14 ? QStringLiteral("0.00～0.00")
                                : c == 12 ? QStringLiteral("99,999.9")
-                                         : QStringLiteral("99999");
+                                         : QStringLiteral("999999");
         int header = 0;
         for (const QString& part : TableBunseki->horizontalHeaderItem(c)->text().split(QLatin1Char('\n')))
-            header = std::max(header, TableBunseki->horizontalHeader()->fontMetrics().horizontalAdvance(part) + 12);
-        TableBunseki->setColumnWidth(c, std::max(fm.horizontalAdvance(widest) + 12, header));
+            header = std::max(header, TableBunseki->horizontalHeader()->fontMetrics().horizontalAdvance(part) + 10);
+        TableBunseki->setColumnWidth(c, std::max(fm.horizontalAdvance(widest) + 10, header));
         tableWidth += TableBunseki->columnWidth(c);
     }
     TableBunseki->setFixedWidth(tableWidth);

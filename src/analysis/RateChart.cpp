@@ -8,7 +8,7 @@
 
 RateChart::RateChart(QWidget* parent) : QWidget(parent)
 {
-    setMinimumSize(380, 320);
+    setMinimumSize(330, 320);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);

@@ -4,39 +4,65 @@
 #include "Rhythm.h"
 
 #include <cmath>
+#include <unordered_map>
 
 namespace {
-QString seat(const char* word, int n) { return QString::fromUtf8(word) + QString::number(n); }
+struct Birth {
+    int16_t year = 0, month = 0, day = 0;
+};
 }
 
 std::vector<StoredRace> LoadStoredRaces(const Database& db)
 {
-    // The history view gives each seat's racer; the racecourse's id comes
-    // from the stored race itself, as the view gives only its name.
-    QStringList columns = {QStringLiteral("q.調査年"), QStringLiteral("q.調査月"), QStringLiteral("q.調査日"),
-                           QStringLiteral("r.競艇場ID"), QStringLiteral("b.履歴ID IS NOT NULL")};
-    for (int n = 1; n <= 6; ++n)
-        for (const char* word : {"選手", "生年", "生月", "生日", "結果"})
-            columns << QStringLiteral("q.") + seat(word, n);
-    Statement rows = db.prepare(QStringLiteral("SELECT %1 FROM Q_レース履歴 q JOIN T_レース履歴 r ON r.履歴ID = q.履歴ID "
-                                               "LEFT JOIN T_艇番レース b ON b.履歴ID = q.履歴ID")
-                                    .arg(columns.join(QStringLiteral(", "))));
+    // Each seat's racer as the history view gives him: the racer table's
+    // row where he is in it, else the copy kept with the race. Read here
+    // from the tables themselves, for a season of races the view's joins
+    // per seat take several times as long as the whole analysis.
+    std::unordered_map<int32_t, Birth> live;
+    {
+        Statement racers = db.prepare(QStringLiteral("SELECT 選手ID, 生年, 生月, 生日 FROM T_選手"));
+        while (racers.step())
+            live[racers.value(0).toInt()] = {int16_t(racers.value(1).toInt()), int16_t(racers.value(2).toInt()),
+                                             int16_t(racers.value(3).toInt())};
+    }
+    // Copies of the racers who are not in the racer table, by race and boat.
+    std::unordered_map<int64_t, Birth> copies;
+    auto copyKey = [](int64_t race, int seat, int32_t racer) { return (race * 8 + seat) * 100000 + racer; };
+    {
+        Statement kept = db.prepare(QStringLiteral("SELECT 履歴ID, 艇番, 選手ID, 生年, 生月, 生日 FROM T_レース選手 "
+                                                   "WHERE 選手ID NOT IN (SELECT 選手ID FROM T_選手)"));
+        while (kept.step())
+            copies[copyKey(kept.value(0).toLongLong(), kept.value(1).toInt(), kept.value(2).toInt())] = {
+                int16_t(kept.value(3).toInt()), int16_t(kept.value(4).toInt()), int16_t(kept.value(5).toInt())};
+    }
+
+    Statement rows = db.prepare(QStringLiteral(
+        "SELECT r.履歴ID, r.調査年, r.調査月, r.調査日, r.競艇場ID, b.履歴ID IS NOT NULL, "
+        "r.選手1, r.選手2, r.選手3, r.選手4, r.選手5, r.選手6, r.結果1, r.結果2, r.結果3, r.結果4, r.結果5, r.結果6 "
+        "FROM T_レース履歴 r LEFT JOIN T_艇番レース b ON b.履歴ID = r.履歴ID ORDER BY r.履歴ID"));
     std::vector<StoredRace> races;
     while (rows.step()) {
         StoredRace race;
-        race.year = int16_t(rows.value(0).toInt());
-        race.month = int16_t(rows.value(1).toInt());
-        race.day = int16_t(rows.value(2).toInt());
-        race.course = rows.value(3).toInt();
-        race.boatOrder = rows.value(4).toInt() != 0;
+        const int64_t id = rows.value(0).toLongLong();
+        race.year = int16_t(rows.value(1).toInt());
+        race.month = int16_t(rows.value(2).toInt());
+        race.day = int16_t(rows.value(3).toInt());
+        race.course = rows.value(4).toInt();
+        race.boatOrder = rows.value(5).toInt() != 0;
         for (int i = 0; i < 6; ++i) {
-            const int c = 5 + 5 * i;
             StoredSeat& s = race.seats[size_t(i)];
-            s.racer = rows.value(c).toInt();
-            s.birthYear = int16_t(rows.value(c + 1).toInt());
-            s.birthMonth = int16_t(rows.value(c + 2).toInt());
-            s.birthDay = int16_t(rows.value(c + 3).toInt());
-            s.position = int16_t(rows.value(c + 4).toInt());
+            s.racer = rows.value(6 + i).toInt();
+            s.position = int16_t(rows.value(12 + i).toInt());
+            if (s.racer == 0)
+                continue;
+            Birth birth;
+            if (const auto found = live.find(s.racer); found != live.end())
+                birth = found->second;
+            else if (const auto copy = copies.find(copyKey(id, i + 1, s.racer)); copy != copies.end())
+                birth = copy->second;
+            s.birthYear = birth.year;
+            s.birthMonth = birth.month;
+            s.birthDay = birth.day;
         }
         races.push_back(race);
     }

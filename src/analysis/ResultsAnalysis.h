@@ -35,8 +35,9 @@ struct StoredRace {
     std::array<StoredSeat, 6> seats;
 };
 
-// Every stored race with its racers, read through the history view so that
-// the analysis sees each seat's racer exactly as the history window does.
+// Every stored race with its racers, each seat's racer exactly as the
+// history view gives him (the racer table's, else the copy kept with the
+// race), in the order of the races' ids.
 std::vector<StoredRace> LoadStoredRaces(const Database& db);
 
 // Which starts count: survey days between `from` and `to` (day numbers,

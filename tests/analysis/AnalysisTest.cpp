@@ -265,6 +265,45 @@ private slots:
         QCOMPARE(t.unknownRacer, 1);
     }
 
+    void eachSeatReadsAsTheHistoryViewGivesIt()
+    {
+        // D leaves the racer table (his copies stay), B is renamed and moved
+        // to another birth date there (the live row counts), a race stored
+        // after D left keeps no copy of him.
+        Database db(folder_->folder());
+        db.execute(QStringLiteral("DELETE FROM T_選手 WHERE 選手ID = 104"));
+        db.execute(QStringLiteral("UPDATE T_選手 SET 生日 = 20 WHERE 選手ID = 102"));
+        storeRaces(folder_->folder(), {{kJuly20, 3, {104, 102, 0, 101, 0, 0}, {1, 2, 0, 3, 0, 0}}});
+        const std::vector<StoredRace> races = LoadStoredRaces(db);
+        Statement view = db.prepare(QStringLiteral(
+            "SELECT 調査年, 調査月, 調査日, 選手1, 生年1, 生月1, 生日1, 結果1, 選手2, 生年2, 生月2, 生日2, 結果2, "
+            "選手3, 生年3, 生月3, 生日3, 結果3, 選手4, 生年4, 生月4, 生日4, 結果4, 選手5, 生年5, 生月5, 生日5, 結果5, "
+            "選手6, 生年6, 生月6, 生日6, 結果6 FROM Q_レース履歴 ORDER BY 履歴ID"));
+        size_t r = 0;
+        for (; view.step(); ++r) {
+            QVERIFY(r < races.size());
+            const StoredRace& race = races[r];
+            QCOMPARE(int(race.year), view.value(0).toInt());
+            QCOMPARE(int(race.month), view.value(1).toInt());
+            QCOMPARE(int(race.day), view.value(2).toInt());
+            for (int n = 0; n < 6; ++n) {
+                const StoredSeat& seat = race.seats[size_t(n)];
+                const int c = 3 + 5 * n;
+                QCOMPARE(seat.racer, view.value(c).toInt());
+                QCOMPARE(int(seat.birthYear), view.value(c + 1).toInt());
+                QCOMPARE(int(seat.birthMonth), view.value(c + 2).toInt());
+                QCOMPARE(int(seat.birthDay), view.value(c + 3).toInt());
+                QCOMPARE(int(seat.position), view.value(c + 4).toInt());
+            }
+        }
+        QCOMPARE(r, races.size());
+        // The live row counts for B; D of the new race is unknown.
+        QCOMPARE(races[0].seats[1].birthDay, int16_t(20));
+        QCOMPARE(races[0].seats[3].birthDay, int16_t(9));
+        QCOMPARE(races[4].seats[0].racer, 104);
+        QCOMPARE(races[4].seats[0].birthYear, int16_t(0));
+    }
+
     void positionsOutsideOneToSixAreLeftOut()
     {
         StoredRace race = races_[0];
