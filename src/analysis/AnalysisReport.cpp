@@ -237,5 +237,5 @@ void BuildAnalysisPrint(CharPrinter& printer, const AnalysisTable& table, const 
         printer.endLine();
     }
     printer.printAt(Group, QStringLiteral("率は %、括弧内は 95% 信頼区間（Wilson）。"), true);
-    printer.printAt(Group, QStringLiteral("比は実際の1着数÷艇番からの期待1着数。1.00 なら状態は艇番以上のものを加えていません。"), true);
+    printer.printAt(Group, QStringLiteral("比＝実際の1着数／艇番からの期待1着数。1.00 なら状態は艇番以上のものを加えていません。"), true);
 }
