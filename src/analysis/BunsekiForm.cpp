@@ -77,6 +77,12 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     ComboTeiban->addItem(QStringLiteral("全艇"));
     for (int lane = 1; lane <= 6; ++lane)
         ComboTeiban->addItem(CStr(lane) + QStringLiteral("号艇"), lane);
+    auto* gradeCaption = new QLabel(QStringLiteral("級別"), this);
+    ComboKyu = new QComboBox(this);
+    ComboKyu->setObjectName(QStringLiteral("ComboKyu"));
+    ComboKyu->addItem(QStringLiteral("全級"));
+    for (int grade = 1; grade <= GradeCount; ++grade)
+        ComboKyu->addItem(GradeName(grade), grade);
     auto* print = new QPushButton(QStringLiteral("印刷"), this);
     print->setObjectName(QStringLiteral("CommandPrint"));
     auto* csv = new QPushButton(QStringLiteral("CSV保存"), this);
@@ -93,6 +99,9 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     filters->addSpacing(16);
     filters->addWidget(laneCaption);
     filters->addWidget(ComboTeiban);
+    filters->addSpacing(16);
+    filters->addWidget(gradeCaption);
+    filters->addWidget(ComboKyu);
     filters->addStretch();
     filters->addWidget(print);
     filters->addWidget(csv);
@@ -173,6 +182,7 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     connect(DateTo, &QDateEdit::dateChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
     connect(ComboKyoteijyo, &QComboBox::currentIndexChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
     connect(ComboTeiban, &QComboBox::currentIndexChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
+    connect(ComboKyu, &QComboBox::currentIndexChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
     Guarded([this] { Filter_Change(); });
 
     resize(sizeHint());
@@ -247,6 +257,8 @@ void BunsekiForm::Filter_Change()
         filter.course = course.toInt();
     if (const QVariant lane = ComboTeiban->currentData(); lane.isValid())
         filter.lane = lane.toInt();
+    if (const QVariant grade = ComboKyu->currentData(); grade.isValid())
+        filter.grade = grade.toInt();
     table_ = Analyse(races_, filter);
     showTable();
 }
@@ -315,7 +327,8 @@ void BunsekiForm::showTable()
 QString BunsekiForm::conditionText() const
 {
     return QStringLiteral("調査日 ") + dateText(DateFrom->date()) + QStringLiteral("～") + dateText(DateTo->date()) +
-           QStringLiteral("　") + ComboKyoteijyo->currentText() + QStringLiteral("　") + ComboTeiban->currentText();
+           QStringLiteral("　") + ComboKyoteijyo->currentText() + QStringLiteral("　") + ComboTeiban->currentText() + QStringLiteral("　") +
+           ComboKyu->currentText();
 }
 
 void BunsekiForm::CommandPrint_Click()

@@ -15,7 +15,7 @@ class RateChart;
 
 // The results analysis: the stored races with their entered positions,
 // counted by the state of each rhythm on the survey day, narrowed by survey
-// date, racecourse and lane; as a table with 95 % intervals, each rhythm's
+// date, racecourse, lane and class; as a table with 95 % intervals, each rhythm's
 // tests of chance under its rows, the wins beside those the lanes lead one
 // to expect, and a chart; printed or saved as CSV. It opens over the race
 // history window and closes with it.
@@ -66,6 +66,7 @@ private:
     QDateEdit* DateTo = nullptr;
     QComboBox* ComboKyoteijyo = nullptr;
     QComboBox* ComboTeiban = nullptr;
+    QComboBox* ComboKyu = nullptr;
     QTableWidget* TableBunseki = nullptr;
     RateChart* PictureGraph = nullptr;
     QLabel* LabelGaitou = nullptr;

@@ -104,6 +104,20 @@ QString StateName(RhythmState state)
     return QString();
 }
 
+QString GradeName(int grade)
+{
+    static const QString names[GradeCount] = {QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("B1"), QStringLiteral("B2")};
+    return grade >= 1 && grade <= GradeCount ? names[grade - 1] : QString();
+}
+
+int GradeOf(const QString& name)
+{
+    for (int g = 1; g <= GradeCount; ++g)
+        if (name.trimmed() == GradeName(g))
+            return g;
+    return 0;
+}
+
 QString RhythmName(int rhythm)
 {
     static const QString names[3] = {QStringLiteral("身体"), QStringLiteral("感情"), QStringLiteral("知性")};
@@ -162,9 +176,12 @@ AnalysisTable Analyse(const std::vector<StoredRace>& races, const AnalysisFilter
             // lane-unknown note.
             const bool passes = !filter.lane || race.boatOrder;
             if (seat.racer == 0) {
-                table.emptyBoats += passes;
+                // An empty boat has no class.
+                table.emptyBoats += passes && !filter.grade;
                 continue;
             }
+            if (filter.grade && seat.grade != *filter.grade)
+                continue;
             // The view gives a racer it cannot find with no birth date.
             if (seat.birthYear == 0) {
                 table.unknownRacer += passes;

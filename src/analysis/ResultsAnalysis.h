@@ -22,7 +22,13 @@ struct StoredSeat {
     int16_t birthDay = 0;
     int16_t position = 0;    // finishing position; 0 until entered
     bool unplaced = false;   // ended without a place (a flying start, a disqualification ...)
+    int8_t grade = 0;        // the class he raced in: 1 A1, 2 A2, 3 B1, 4 B2; 0 unknown
 };
+
+// The classes a racer races in, by their number in StoredSeat::grade.
+constexpr int GradeCount = 4;
+QString GradeName(int grade);   // "A1" .. "B2"
+int GradeOf(const QString& name);  // 0 for any other text
 
 struct StoredRace {
     int16_t year = 0;
@@ -42,12 +48,14 @@ std::vector<StoredRace> LoadStoredRaces(const Database& db);
 
 // Which starts count: survey days between `from` and `to` (day numbers,
 // both included), one racecourse, one lane (1..6: only races stored in boat
-// order know it); an empty bound lets every start pass.
+// order know it), one class the racer raced in (1..4); an empty bound lets
+// every start pass.
 struct AnalysisFilter {
     std::optional<double> from;
     std::optional<double> to;
     std::optional<int32_t> course;
     std::optional<int> lane;
+    std::optional<int> grade;
 };
 
 // The five states of a rhythm, strongest first. The middle one is the race

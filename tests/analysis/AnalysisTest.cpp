@@ -478,6 +478,49 @@ private slots:
         QCOMPARE(t.rows[size_t(AnalysisTable::rowOf(0, RhythmState::Critical))].tally.starts, 40);
     }
 
+    void aClassChosen()
+    {
+        // Boats 1 and 2 are A1, boat 3 B1, boat 4 of unknown class, boat 5
+        // empty, boat 6 B2; boat 1 wins every race, boat 2 is second.
+        std::vector<StoredRace> races;
+        for (int i = 0; i < 10; ++i) {
+            StoredRace race{2000, 6, 15, 1, true, {}};
+            const int8_t grades[6] = {1, 1, 3, 0, 0, 4};
+            for (int b = 0; b < 6; ++b) {
+                race.seats[size_t(b)] = seatIn(0, RhythmState::Good, b + 1);
+                race.seats[size_t(b)].grade = grades[b];
+            }
+            race.seats[4].racer = 0;
+            races.push_back(race);
+        }
+        AnalysisFilter a1;
+        a1.grade = GradeOf(QStringLiteral("A1"));
+        AnalysisTable t = Analyse(races, a1);
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.starts, 20);
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.first, 10);
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.topTwo, 20);
+        QCOMPARE(t.emptyBoats, 0);
+        // The lanes' rates come from the same starts: boat 1 of the A1 starts
+        // won every time, so the ratio is 1.00.
+        QCOMPARE(RatioText(t.rows[AnalysisTable::AllRow].lane), QStringLiteral("1.00"));
+
+        AnalysisFilter b2;
+        b2.grade = GradeOf(QStringLiteral("B2"));
+        t = Analyse(races, b2);
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.starts, 10);
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.first, 0);
+        // Every class: all but the empty boat; the unknown class counts.
+        t = Analyse(races, {});
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.starts, 50);
+        QCOMPARE(t.emptyBoats, 10);
+
+        QCOMPARE(GradeName(3), QStringLiteral("B1"));
+        QCOMPARE(GradeOf(QStringLiteral("B1")), 3);
+        QCOMPARE(GradeOf(QStringLiteral("A1 ")), 1);
+        QCOMPARE(GradeOf(QString()), 0);
+        QCOMPARE(GradeOf(QStringLiteral("X")), 0);
+    }
+
     void verdictsByHand()
     {
         // 100 starts in each body state, won 10, 20, 30, 20, 20 times (the
@@ -890,7 +933,7 @@ private slots:
         // The print names the lane chosen.
         MsgBoxScript::queue(Mb::Yes);
         click(form, "CommandPrint");
-        QVERIFY(CharPrinter::lastEnded().lineText(0, 0).endsWith(QStringLiteral("全競艇場　2号艇")));
+        QVERIFY(CharPrinter::lastEnded().lineText(0, 0).endsWith(QStringLiteral("全競艇場　2号艇　全級")));
     }
 
     void withoutLanesTheChartShowsTheRate()
