@@ -84,7 +84,7 @@ QStringList LeftOutLines(const AnalysisTable& table)
 {
     QStringList lines = {QStringLiteral("順位が入っていない %1 出走は集計に含めていません。").arg(table.withoutPosition)};
     if (table.unknownRacer > 0)
-        lines << QStringLiteral("選手テーブルにも保存時の選手データにもない選手の %1 出走も除いています。").arg(table.unknownRacer);
+        lines << QStringLiteral("生年月日の分からない選手（選手テーブルにない選手）の %1 出走も除いています。").arg(table.unknownRacer);
     if (table.emptyBoats > 0)
         lines << QStringLiteral("空き艇 %1 艇は数えていません。").arg(table.emptyBoats);
     if (table.unplaced > 0)

@@ -7,62 +7,81 @@
 #include <unordered_map>
 
 namespace {
-struct Birth {
-    int16_t year = 0, month = 0, day = 0;
+// What a racer table row or a kept copy says of a racer: birth date (null
+// where not kept) and class.
+struct Known {
+    QVariant year, month, day;
+    QString grade;
 };
+
+Known knownFrom(const Statement& row, int first)
+{
+    return {row.value(first), row.value(first + 1), row.value(first + 2), row.value(first + 3).toString()};
+}
+
+// The first of the two values that is kept, else 0.
+int16_t liveOrCopy(const QVariant* live, const QVariant* copy)
+{
+    if (live && !live->isNull())
+        return int16_t(live->toInt());
+    return copy && !copy->isNull() ? int16_t(copy->toInt()) : int16_t(0);
+}
+
+bool isPlaceCode(const QString& code) { return code.size() == 2 && code[0] == QLatin1Char('0') && code[1] >= QLatin1Char('1') && code[1] <= QLatin1Char('6'); }
 }
 
 std::vector<StoredRace> LoadStoredRaces(const Database& db)
 {
-    // Each seat's racer as the history view gives him: the racer table's
-    // row where he is in it, else the copy kept with the race. Read here
-    // from the tables themselves, for a season of races the view's joins
-    // per seat take several times as long as the whole analysis.
-    std::unordered_map<int32_t, Birth> live;
+    // Each seat's racer as the history view gives him: each value the racer
+    // table's where he is in it, else that of the copy kept with the race;
+    // the class he raced in from the copy. Read here from the tables
+    // themselves: for a season of races the view's twelve joins a row take
+    // several times as long as the whole analysis.
+    std::unordered_map<int32_t, Known> live;
     {
-        Statement racers = db.prepare(QStringLiteral("SELECT 選手ID, 生年, 生月, 生日 FROM T_選手"));
+        Statement racers = db.prepare(QStringLiteral("SELECT 選手ID, 生年, 生月, 生日, 級 FROM T_選手"));
         while (racers.step())
-            live[racers.value(0).toInt()] = {int16_t(racers.value(1).toInt()), int16_t(racers.value(2).toInt()),
-                                             int16_t(racers.value(3).toInt())};
+            live[racers.value(0).toInt()] = knownFrom(racers, 1);
     }
-    // Copies of the racers who are not in the racer table, by race and boat.
-    std::unordered_map<int64_t, Birth> copies;
-    auto copyKey = [](int64_t race, int seat, int32_t racer) { return (race * 8 + seat) * 100000 + racer; };
+    std::unordered_map<int64_t, std::pair<int32_t, Known>> copies;
     {
-        Statement kept = db.prepare(QStringLiteral("SELECT 履歴ID, 艇番, 選手ID, 生年, 生月, 生日 FROM T_レース選手 "
-                                                   "WHERE 選手ID NOT IN (SELECT 選手ID FROM T_選手)"));
+        Statement kept = db.prepare(QStringLiteral("SELECT 控ID, 選手ID, 生年, 生月, 生日, 級 FROM T_選手控"));
         while (kept.step())
-            copies[copyKey(kept.value(0).toLongLong(), kept.value(1).toInt(), kept.value(2).toInt())] = {
-                int16_t(kept.value(3).toInt()), int16_t(kept.value(4).toInt()), int16_t(kept.value(5).toInt())};
+            copies[kept.value(0).toLongLong()] = {kept.value(1).toInt(), knownFrom(kept, 2)};
     }
 
     Statement rows = db.prepare(QStringLiteral(
-        "SELECT r.履歴ID, r.調査年, r.調査月, r.調査日, r.競艇場ID, b.履歴ID IS NOT NULL, "
-        "r.選手1, r.選手2, r.選手3, r.選手4, r.選手5, r.選手6, r.結果1, r.結果2, r.結果3, r.結果4, r.結果5, r.結果6 "
+        "SELECT r.調査年, r.調査月, r.調査日, r.競艇場ID, b.履歴ID IS NOT NULL, "
+        "r.選手1, r.選手2, r.選手3, r.選手4, r.選手5, r.選手6, r.結果1, r.結果2, r.結果3, r.結果4, r.結果5, r.結果6, "
+        "r.控1, r.控2, r.控3, r.控4, r.控5, r.控6, r.着1, r.着2, r.着3, r.着4, r.着5, r.着6 "
         "FROM T_レース履歴 r LEFT JOIN T_艇番レース b ON b.履歴ID = r.履歴ID ORDER BY r.履歴ID"));
     std::vector<StoredRace> races;
     while (rows.step()) {
         StoredRace race;
-        const int64_t id = rows.value(0).toLongLong();
-        race.year = int16_t(rows.value(1).toInt());
-        race.month = int16_t(rows.value(2).toInt());
-        race.day = int16_t(rows.value(3).toInt());
-        race.course = rows.value(4).toInt();
-        race.boatOrder = rows.value(5).toInt() != 0;
+        race.year = int16_t(rows.value(0).toInt());
+        race.month = int16_t(rows.value(1).toInt());
+        race.day = int16_t(rows.value(2).toInt());
+        race.course = rows.value(3).toInt();
+        race.boatOrder = rows.value(4).toInt() != 0;
         for (int i = 0; i < 6; ++i) {
             StoredSeat& s = race.seats[size_t(i)];
-            s.racer = rows.value(6 + i).toInt();
-            s.position = int16_t(rows.value(12 + i).toInt());
+            s.racer = rows.value(5 + i).toInt();
+            s.position = int16_t(rows.value(11 + i).toInt());
             if (s.racer == 0)
                 continue;
-            Birth birth;
-            if (const auto found = live.find(s.racer); found != live.end())
-                birth = found->second;
-            else if (const auto copy = copies.find(copyKey(id, i + 1, s.racer)); copy != copies.end())
-                birth = copy->second;
-            s.birthYear = birth.year;
-            s.birthMonth = birth.month;
-            s.birthDay = birth.day;
+            // A finish code other than a place, with no position: F, L, K, S ...
+            const QString code = rows.value(23 + i).toString();
+            s.unplaced = s.position == 0 && !code.isEmpty() && !isPlaceCode(code);
+            const auto found = live.find(s.racer);
+            const Known* mine = found != live.end() ? &found->second : nullptr;
+            const Known* copy = nullptr;
+            if (const QVariant id = rows.value(17 + i); !id.isNull())
+                if (const auto kept = copies.find(id.toLongLong()); kept != copies.end() && kept->second.first == s.racer)
+                    copy = &kept->second.second;
+            s.birthYear = liveOrCopy(mine ? &mine->year : nullptr, copy ? &copy->year : nullptr);
+            s.birthMonth = liveOrCopy(mine ? &mine->month : nullptr, copy ? &copy->month : nullptr);
+            s.birthDay = liveOrCopy(mine ? &mine->day : nullptr, copy ? &copy->day : nullptr);
+            s.grade = int8_t(GradeOf(copy ? copy->grade : mine ? mine->grade : QString()));
         }
         races.push_back(race);
     }

@@ -130,7 +130,7 @@ struct AnalysisTable {
     std::array<RhythmVerdict, 3> verdicts;
     int withoutPosition = 0;  // starts of a known racer with no position 1..6 entered
     int unplaced = 0;         // starts that ended without a place (counted in the rows)
-    int unknownRacer = 0;     // starts whose racer the history view cannot give
+    int unknownRacer = 0;     // starts of a racer whose birth date is not known (not in the racer table)
     int emptyBoats = 0;       // boats without a racer
     // Counted starts of races not stored in boat order: left out of the lane
     // figures; with a lane chosen, left out of everything.

@@ -19,13 +19,18 @@ static void initDataResources() { Q_INIT_RESOURCE(data); }
 namespace {
 const QString kSource = QStringLiteral("Database");
 
-// Tables added after the first version, each made by a script of its own.
+// Tables added after the first version, each made by a script of its own,
+// in this order. A script whose table a later script replaced has run when
+// either table is there.
 struct Addition {
     const char* table;
     const char* script;
+    const char* replacedBy = nullptr;
 };
-const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"},
-                             {"T_艇番レース", "boat_order.sql"}};
+const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql", "T_選手控"},
+                               {"T_ファン手帳", "handbook_edition.sql"},
+                               {"T_選手控", "race_copies.sql"},
+                               {"T_艇番レース", "boat_order.sql"}};
 
 // name: a script of the data resource.
 QString loadScript(const QString& name)
@@ -381,15 +386,17 @@ Database::Database(const QString& programFolder)
 }
 
 // A database made by an earlier version gets what was added since: the copies
-// of stored races' racers (its stored races have none), the handbook
-// edition and the mark of races stored in boat order. A write-protected file is read as it is.
+// of stored races' racers (its stored races have none; copies kept one a seat
+// are then kept once a content), the handbook edition, the finish codes and
+// the mark of races stored in boat order. A write-protected file is read as it is.
 void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)
         return;
     auto exists = [this](const Addition& addition) {
-        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1"));
+        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN (?1, ?2)"));
         find.bind(1, QString::fromUtf8(addition.table));
+        find.bind(2, addition.replacedBy ? QString::fromUtf8(addition.replacedBy) : QString::fromUtf8(addition.table));
         find.step();
         return find.value(0).toInt() != 0;
     };

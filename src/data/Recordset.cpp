@@ -77,7 +77,16 @@ Recordset::Recordset(Database& db, const QString& source)
     pos_ = 0;
 }
 
-std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& source)
+Recordset::Recordset(Database& db, const QString& source, const QString& column, qint64 value)
+    : db_(&db), source_(source)
+{
+    const Criterion criterion{column, value};
+    data_ = load(db, source, &criterion);
+    live_ = int(data_->rows.size());
+    pos_ = 0;
+}
+
+std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& source, const Criterion* criterion)
 {
     auto data = std::make_shared<Data>();
     Statement kind = db.prepare(QStringLiteral("SELECT type FROM sqlite_master WHERE name = ?1 AND type IN ('table','view')"));
@@ -107,7 +116,12 @@ std::shared_ptr<Recordset::Data> Recordset::load(Database& db, const QString& so
             data->keyColumn = pkName;
     }
 
-    Statement select = db.prepare(rowQuery(source, data->isView, data->isView ? QString() : QStringLiteral("ORDER BY rowid")));
+    QString tail = criterion ? QStringLiteral("WHERE %1 = ?1 ").arg(quoted(criterion->column)) : QString();
+    if (!data->isView)
+        tail += QStringLiteral("ORDER BY rowid");
+    Statement select = db.prepare(rowQuery(source, data->isView, tail));
+    if (criterion)
+        select.bind(1, criterion->value);
     const int keyIndex = keyIndexOf(select);
     for (int c = 0; c < select.columnCount(); ++c) {
         if (c == keyIndex)

@@ -22,6 +22,9 @@
 class Recordset {
 public:
     Recordset(Database& db, const QString& source);
+    // The rows of the source whose column equals the number, in the source's
+    // order: a dynaset over a criterion, for one row of a large source.
+    Recordset(Database& db, const QString& source, const QString& column, qint64 value);
 
     const QString& source() const { return source_; }
     bool isOpen() const { return open_; }
@@ -91,7 +94,11 @@ public:
 
 private:
     enum class Mode { None, Editing, Adding };
-    static std::shared_ptr<Data> load(Database& db, const QString& source);
+    struct Criterion {
+        QString column;
+        qint64 value = 0;
+    };
+    static std::shared_ptr<Data> load(Database& db, const QString& source, const Criterion* criterion = nullptr);
     // Gives this recordset its own rows before it changes them.
     void detach();
 

@@ -9,6 +9,21 @@
 using Basic::CInt;
 using Basic::CStr;
 
+int CodePosition(const QString& code)
+{
+    if (code.size() == 2 && code[0] == QLatin1Char('0') && code[1] >= QLatin1Char('1') && code[1] <= QLatin1Char('6'))
+        return code[1].unicode() - u'0';
+    return 0;
+}
+
+QString PositionText(const QVariant& position, const QVariant& code)
+{
+    const QString text = code.toString();
+    if (position.toDouble() == 0 && !text.isEmpty())
+        return text;
+    return Basic::NumberText(position.toDouble());
+}
+
 int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::function<QString(int)>& branchName)
 {
     auto number = [&race](const QString& name) { return race.field(name).toDouble(); };
@@ -42,7 +57,6 @@ int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::fu
         const int16_t birthYear = CInt(number(seat("生年", n)));
         const int16_t birthMonth = CInt(number(seat("生月", n)));
         const int16_t birthDay = CInt(number(seat("生日", n)));
-        const Rhythm::Scores s = Rhythm::TableScores(Rhythm::ElapsedDays(year, month, day, birthYear, birthMonth, birthDay));
 
         printer.printNumberAt(10, n);
         printer.printAt(13, branchName(branch));
@@ -50,12 +64,24 @@ int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::fu
         // The name ends before the birth year's blank: an eight-character
         // name is squeezed, never run into the year.
         printer.printFitAt(25, race.field(seat("名前", n)).toString(), 40 - 25);
-        printer.printNumberAt(40, birthYear);
-        printer.printNumberAt(46, birthMonth);
-        printer.printNumberAt(49, birthDay);
+        if (birthYear != 0) {
+            printer.printNumberAt(40, birthYear);
+            printer.printNumberAt(46, birthMonth);
+            printer.printNumberAt(49, birthDay);
+        }
         printer.printNumberAt(53, number(seat("勝率", n)));
         printer.printNumberAt(59, number(seat("複勝率", n)));
-        printer.printNumberAt(86, number(seat("結果", n)));
+        const QVariant code = race.fieldNames().contains(seat("着", n)) ? race.field(seat("着", n)) : QVariant();
+        if (number(seat("結果", n)) == 0 && !code.toString().isEmpty())
+            printer.printAt(86, QStringLiteral(" ") + code.toString());
+        else
+            printer.printNumberAt(86, number(seat("結果", n)));
+        if (birthYear == 0) {
+            printer.endLine();
+            ++printed;
+            continue;
+        }
+        const Rhythm::Scores s = Rhythm::TableScores(Rhythm::ElapsedDays(year, month, day, birthYear, birthMonth, birthDay));
         PrintScore(printer, 66, Rhythm::CutToHundredths(s.body), false);
         PrintScore(printer, 73, Rhythm::CutToHundredths(s.emotion), false);
         PrintScore(printer, 80, s.intellect, true);

@@ -18,11 +18,13 @@
 #include "Rhythm.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStringListModel>
 #include <string_view>
 
@@ -65,6 +67,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
     add(bar, "Menu_Seiseki", QStringLiteral("成績読込(&K)"), [this] { Menu_Seiseki_Click(); });
+    add(bar, "Menu_Ikkatsu", QStringLiteral("一括取込(&B)"), [this] { Menu_Ikkatsu_Click(); });
     add(bar, "Menu_Bunseki", QStringLiteral("成績分析(&A)"), [] { Forms::show(QStringLiteral("BunsekiForm")); });
 
     const QString headings[2] = {
@@ -83,12 +86,24 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     ComboRireki = new QComboBox(frame);
     ComboRireki->setObjectName(QStringLiteral("ComboRireki"));
     Set_ComboFont(ComboRireki, 12, 497, 104, 16);
+    // Tens of thousands of lines: the box is not measured line by line.
+    ComboRireki->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(ComboRireki, &QComboBox::activated, this, [this] { Guarded([&] { ComboRireki_Click(); }); });
+
+    // The finder, under the six rows.
+    auto* finder = new QLabel(QStringLiteral("日付で探す"), rows.table);
+    finder->setObjectName(QStringLiteral("LabelHizuke"));
+    Set_ControlFont(finder, 9, 80, 20, 8, 276);
+    TextHizuke = new QLineEdit(rows.table);
+    TextHizuke->setObjectName(QStringLiteral("TextHizuke"));
+    Set_ControlFont(TextHizuke, 9, 180, 25, 92, 272);
+    auto* example = new QLabel(QStringLiteral("例：2024.7.29　または　2024.7.29 桐生（Enter）"), rows.table);
+    example->setObjectName(QStringLiteral("LabelHizukeRei"));
+    Set_ControlFont(example, 9, 300, 20, 280, 276);
+    connect(TextHizuke, &QLineEdit::returnPressed, this, [this] { Guarded([&] { TextHizuke_Enter(); }); });
     SizeAndCentre(this, 632, 434);
 
     db_ = std::make_unique<Database>(Global().DataFolder);
-    view_ = std::make_unique<Recordset>(*db_, QStringLiteral("Q_レース履歴"));
-    table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
     branches_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_所属"));
     Guarded([this] { fillList(); });
 }
@@ -97,36 +112,65 @@ RirekiForm::~RirekiForm() = default;
 
 void RirekiForm::fillList()
 {
-    Recordset& view = *view_;
-    if (view.RecordCount() == 0) {
-        MsgBox(QStringLiteral("レース履歴がありません。レース履歴登録後実行して下さい\r"));
-        return;
-    }
-    const int id = view.fieldIndex(QStringLiteral("履歴ID"));
-    const int year = view.fieldIndex(QStringLiteral("調査年"));
-    const int month = view.fieldIndex(QStringLiteral("調査月"));
-    const int day = view.fieldIndex(QStringLiteral("調査日"));
-    const int course = view.fieldIndex(QStringLiteral("競艇場名"));
-    const int race = view.fieldIndex(QStringLiteral("レースNO"));
+    // The list needs six short columns of every race; the races themselves
+    // are read one at a time, when chosen.
+    Statement select = db_->prepare(QStringLiteral(
+        "SELECT 履歴ID, 調査年, 調査月, 調査日, 競艇場名, レースNO FROM Q_レース一覧"));
     QStringList lines;
-    lines.reserve(std::min(view.RecordCount(), MaxRaces));
-    bool tooMany = false;
-    for (view.MoveFirst(); !view.eof(); view.MoveNext()) {
-        if (lines.size() >= MaxRaces) {
-            tooMany = true;
-            break;
-        }
-        lines << numberText(view.field(id)) + QStringLiteral(" ： ") + numberText(view.field(year)) + QStringLiteral(".") +
-                     numberText(view.field(month)) + QStringLiteral(".") + numberText(view.field(day)) +
-                     QStringLiteral("　") + Trim(view.field(course).toString()) + QStringLiteral("競艇　第") +
-                     numberText(view.field(race)) + QStringLiteral("レース");
+    lines_.clear();
+    while (select.step()) {
+        const QString course = Trim(select.value(4).toString());
+        lines << numberText(select.value(0)) + QStringLiteral(" ： ") + numberText(select.value(1)) + QStringLiteral(".") +
+                     numberText(select.value(2)) + QStringLiteral(".") + numberText(select.value(3)) + QStringLiteral("　") +
+                     course + QStringLiteral("競艇　第") + numberText(select.value(5)) + QStringLiteral("レース");
+        lines_.push_back({select.value(0).toLongLong(),
+                          select.value(1).toInt() * 10000 + select.value(2).toInt() * 100 + select.value(3).toInt(), course});
     }
     // A list model fills thousands of lines at once.
     ComboRireki->setModel(new QStringListModel(lines, ComboRireki));
     ComboRireki->setCurrentIndex(-1);
-    if (tooMany)
-        MsgBox(QStringLiteral("レース履歴が %1 件を超えています。最初の %1 件だけを一覧に表示します。").arg(MaxRaces),
-               Mb::OKOnly + Mb::Exclamation);
+    if (lines.isEmpty())
+        MsgBox(QStringLiteral("レース履歴がありません。レース履歴登録後実行して下さい\r"));
+}
+
+void RirekiForm::reload()
+{
+    const QString shown = ComboRireki->currentText();
+    fillList();
+    const int at = ComboRireki->findText(shown);
+    if (at >= 0 && selected_ == 1) {
+        ComboRireki->setCurrentIndex(at);
+        ComboRireki_Click();
+    }
+}
+
+void RirekiForm::TextHizuke_Enter()
+{
+    // "2024.7.29", "2024/7/29" or "20240729", then a racecourse's name if wanted.
+    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})[./-]?(\\d{1,2})[./-]?(\\d{1,2})(?:[\\s　]+(\\S+))?\\s*$"));
+    const QString typed = TextHizuke->text();
+    const QRegularExpressionMatch m = pattern.match(typed);
+    const QDate date = m.hasMatch() ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()) : QDate();
+    if (!date.isValid()) {
+        MsgBox(QStringLiteral("日付を 2024.7.29 のように入力して下さい（後に競艇場名を続けることもできます）"), Mb::OKOnly + Mb::Exclamation);
+        return;
+    }
+    QString course = m.captured(4);
+    if (course.endsWith(QStringLiteral("競艇")))
+        course.chop(2);
+    const int key = date.year() * 10000 + date.month() * 100 + date.day();
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].date != key || (!course.isEmpty() && lines_[i].course != course))
+            continue;
+        ComboRireki->setCurrentIndex(int(i));
+        ComboRireki_Click();
+        return;
+    }
+    MsgBox(QStringLiteral("%1.%2.%3%4のレース履歴はありません。")
+               .arg(date.year())
+               .arg(date.month())
+               .arg(date.day())
+               .arg(course.isEmpty() ? QString() : QStringLiteral("　") + course + QStringLiteral("競艇")));
 }
 
 QString RirekiForm::ShozokuMei(int16_t id)
@@ -140,11 +184,9 @@ void RirekiForm::ComboRireki_Click()
 {
     selected_ = 1;
     const double id = Basic::Val(ComboRireki->currentText());
-    Recordset& view = *view_;
-    view.FindFirst(QStringLiteral("履歴ID"), qint64(id));
     // The list holds the races stored when the window opened: one that is
     // not found now, or has no row left in the table, has been deleted.
-    if (view.NoMatch() || !findStoredRace()) {
+    if (!openRace(qint64(id))) {
         raceShown_ = false;
         MsgBox(QStringLiteral("このレース履歴は削除されています。"), Mb::OKOnly + Mb::Information);
         return;
@@ -153,8 +195,17 @@ void RirekiForm::ComboRireki_Click()
     LabelDisp();
 }
 
+bool RirekiForm::openRace(qint64 id)
+{
+    view_ = std::make_unique<Recordset>(*db_, QStringLiteral("Q_レース履歴"), QStringLiteral("履歴ID"), id);
+    table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"), QStringLiteral("履歴ID"), id);
+    return view_->RecordCount() > 0 && findStoredRace();
+}
+
 bool RirekiForm::findStoredRace()
 {
+    if (!view_ || !table_ || view_->eof())
+        return false;
     table_->FindFirst(QStringLiteral("履歴ID"), view_->field(QStringLiteral("履歴ID")).toLongLong());
     return !table_->NoMatch();
 }
@@ -170,7 +221,7 @@ void RirekiForm::LabelDisp()
         const int n = i + 1;
         auto label = [this, i](const char* name) { return RowLabel(this, name, i); };
         label("LabelNo")->setText(CStr(n));
-        TextJyuni[size_t(i)]->setText(numberText(view.field(seat("結果", n))));
+        TextJyuni[size_t(i)]->setText(PositionText(view.field(seat("結果", n)), view.field(seat("着", n))));
         // An empty boat, or one whose racer is no longer in the racer table
         // (the query then gives 0 for the found registration number), has
         // no racer and no rhythm to show.
@@ -190,11 +241,22 @@ void RirekiForm::LabelDisp()
         const int16_t birthYear = CInt(number(seat("生年", n)));
         const int16_t birthMonth = CInt(number(seat("生月", n)));
         const int16_t birthDay = CInt(number(seat("生日", n)));
+        label("LabelSyoritu")->setText(Format(number(seat("勝率", n)), QStringLiteral("#,##0.00")));
+        label("LabelFukuritu")->setText(Format(number(seat("複勝率", n)), QStringLiteral("#,##0.0")));
+        // A racer known only from a race program has no birth date yet, and
+        // so no rhythm, until a handbook that holds him is imported.
+        if (birthYear == 0) {
+            for (const char* name : {"LabelSeiNen", "LabelSeiTuki", "LabelSeiHi", "LabelBody", "LabelHeart", "LabelIntel"})
+                label(name)->clear();
+            for (const char* name : {"LabelBody", "LabelHeart", "LabelIntel"}) {
+                label(name)->setPalette(QPalette());
+                label(name)->setAutoFillBackground(false);
+            }
+            continue;
+        }
         label("LabelSeiNen")->setText(CStr(birthYear));
         label("LabelSeiTuki")->setText(CStr(birthMonth));
         label("LabelSeiHi")->setText(CStr(birthDay));
-        label("LabelSyoritu")->setText(Format(number(seat("勝率", n)), QStringLiteral("#,##0.00")));
-        label("LabelFukuritu")->setText(Format(number(seat("複勝率", n)), QStringLiteral("#,##0.0")));
 
         const Rhythm::Scores s = Rhythm::TableScores(Rhythm::ElapsedDays(year, month, day, birthYear, birthMonth, birthDay));
         ShowScore(label("LabelBody"), s.body);
@@ -216,8 +278,17 @@ void RirekiForm::Menu_Edit_Click()
     if (!requireSelection())
         return;
     // A position is 0 (not entered) to 6; two boats may share one (a dead heat).
+    // A box still showing the stored finish code (F, K0 ...) keeps it; a code
+    // stays with a typed position only where it gives that position.
     std::array<int16_t, 6> positions{};
+    std::array<QVariant, 6> codes{};
     for (int i = 0; i < 6; ++i) {
+        const QVariant stored = view_ && !view_->eof() ? view_->field(seat("着", i + 1)) : QVariant();
+        const QString code = stored.toString();
+        if (!code.isEmpty() && CodePosition(code) == 0 && Trim(TextJyuni[size_t(i)]->text()) == code) {
+            codes[size_t(i)] = code;
+            continue;
+        }
         const double typed = Basic::Val(TextJyuni[size_t(i)]->text());
         if (typed < 0 || typed > 6) {
             MsgBox(QStringLiteral("%1号艇の順位が正しくありません。0 から 6 までの数字を入力して下さい").arg(i + 1),
@@ -227,6 +298,8 @@ void RirekiForm::Menu_Edit_Click()
             return;
         }
         positions[size_t(i)] = CInt(typed);
+        if (!code.isEmpty() && CodePosition(code) == positions[size_t(i)])
+            codes[size_t(i)] = code;
     }
     if (MsgBox(QStringLiteral("履歴テーブルを更新しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル更新")) != Mb::Yes)
         return;
@@ -234,17 +307,20 @@ void RirekiForm::Menu_Edit_Click()
         return;
     Recordset& table = *table_;
     table.Edit();
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= 6; ++n) {
         table.setField(seat("結果", n), positions[size_t(n - 1)]);
+        table.setField(seat("着", n), codes[size_t(n - 1)]);
+    }
     try {
         table.Update();
     } catch (...) {
         table.CancelUpdate();
         throw;
     }
-    // The boxes show what was stored ("F" is stored, and then shown, as 0).
+    // The boxes show what was stored (a typed "F" is no code of the file:
+    // it is stored, and then shown, as 0).
     for (int n = 1; n <= 6; ++n)
-        TextJyuni[size_t(n - 1)]->setText(numberText(table.field(seat("結果", n))));
+        TextJyuni[size_t(n - 1)]->setText(PositionText(table.field(seat("結果", n)), table.field(seat("着", n))));
 }
 
 void RirekiForm::Mneu_Delete_Click()
@@ -277,10 +353,14 @@ void RirekiForm::Menu_Seiseki_Click()
     if (!Forms::run(QStringLiteral("ReadResults"), this))
         return;
     // The positions were written elsewhere: the race on show is read again.
-    view_ = std::make_unique<Recordset>(*db_, QStringLiteral("Q_レース履歴"));
-    table_ = std::make_unique<Recordset>(*db_, QStringLiteral("T_レース履歴"));
     if (selected_ == 1)
         ComboRireki_Click();
+}
+
+void RirekiForm::Menu_Ikkatsu_Click()
+{
+    if (Forms::run(QStringLiteral("ImportPeriod"), this))
+        reload();
 }
 
 void RirekiForm::Menu_Close_Click()

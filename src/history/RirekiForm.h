@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class Database;
 class QComboBox;
@@ -11,15 +12,15 @@ class QLabel;
 class QLineEdit;
 class Recordset;
 
-// The race history: every stored race in a drop-down; the chosen race's six
-// seats with the rhythms of its survey date and the finishing positions,
-// which can be written back; deleting and printing a race.
+// The race history: every stored race in a drop-down, however many there
+// are, and a box that finds a day's races by date (and racecourse); the
+// chosen race's six seats with the rhythms of its survey date and the
+// finishing positions (or the finish code where a boat finished in no
+// place), which can be written back; deleting and printing a race. Only the
+// chosen race is read whole.
 class RirekiForm : public QMainWindow {
     Q_OBJECT
 public:
-    // The drop-down's counter is a 16-bit one.
-    static constexpr int MaxRaces = 32767;
-
     explicit RirekiForm(QWidget* parent = nullptr);
     ~RirekiForm() override;
 
@@ -29,6 +30,9 @@ public:
     void Menu_Print_Click();
     void Menu_Close_Click();
     void Menu_Seiseki_Click();
+    void Menu_Ikkatsu_Click();
+    // Enter in the date box: the first race of the typed day (and racecourse).
+    void TextHizuke_Enter();
 
     QString ShozokuMei(int16_t id);
 
@@ -36,8 +40,20 @@ private:
     void fillList();
     void LabelDisp();
     bool requireSelection();
+    // Opens the history view and table on the race; false when it is gone.
+    bool openRace(qint64 id);
     // Puts the history table on the shown race; false when it is gone.
     bool findStoredRace();
+    // The list is read again after other work stored races or results.
+    void reload();
+
+    // What the finder needs of each line of the list.
+    struct Line {
+        qint64 id;
+        int date;  // year * 10000 + month * 100 + day
+        QString course;
+    };
+    std::vector<Line> lines_;
 
     std::unique_ptr<Database> db_;
     std::unique_ptr<Recordset> view_;
@@ -48,4 +64,5 @@ private:
     bool raceShown_ = false;
     QComboBox* ComboRireki = nullptr;
     std::array<QLineEdit*, 6> TextJyuni{};
+    QLineEdit* TextHizuke = nullptr;
 };

@@ -272,43 +272,24 @@ void BangumiForm::CommandAll_Click()
     if (name.isEmpty())
         return;
     QString question = QStringLiteral("%1競艇の %2 レースを履歴テーブルへ登録しますか。\r\n").arg(Basic::Trim(name)).arg(course->races.size());
-    // Stored again, a race is there twice.
+    // A race stored already is not stored again.
     if (const int stored = DayRaces::CountStored(*db_, day_.date, course->code))
         question += QStringLiteral("この日のこの場のレースは既に %1 件登録されています。\r\n").arg(stored);
     if (MsgBox(question, Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
         return;
 
-    std::vector<DayRaces::StoredRace> races;
-    QStringList missing;
-    const std::unique_ptr<Recordset> table = openRacers();
-    for (const DailyFiles::ProgramRace& race : course->races) {
-        DayRaces::StoredRace stored;
-        stored.year = int16_t(day_.date.year());
-        stored.month = int16_t(day_.date.month());
-        stored.day = int16_t(day_.date.day());
-        stored.courseId = int16_t(course->code);
-        stored.raceNo = int16_t(race.raceNo);
-        const auto racers = findRacers(*table, race);
-        for (size_t k = 0; k < race.boats.size() && k < 6; ++k) {
-            const DailyFiles::Boat& boat = race.boats[k];
-            if (racers[k]) {
-                stored.racers[k] = racers[k]->row.sensyuId;
-            } else {
-                missing << QStringLiteral("%1R %2号艇 %3 %4").arg(race.raceNo, 2).arg(boat.boat).arg(boat.toban).arg(boat.name);
-            }
-        }
-        races.push_back(stored);
-    }
-    DayRaces::StoreRaces(*db_, races);
+    const DayRaces::StoreSummary done = DayRaces::StorePrograms(*db_, day_, course->code);
 
-    QString text = QStringLiteral("%1 レースを履歴テーブルへ登録しました。\r\n").arg(races.size());
-    if (!missing.isEmpty()) {
+    QString text = QStringLiteral("%1 レースを履歴テーブルへ登録しました。\r\n").arg(done.stored);
+    if (done.skipped > 0)
+        text += QStringLiteral("登録済みの %1 レースは二重に登録しませんでした。\r\n").arg(done.skipped);
+    if (!done.missing.isEmpty()) {
         // A box of a screen's height at most.
         constexpr int Shown = 12;
-        text += QStringLiteral("選手テーブルにない選手（0 で登録）：\r\n") + missing.mid(0, Shown).join(QStringLiteral("\r\n")) +
-                QStringLiteral("\r\n");
-        if (missing.size() > Shown)
-            text += QStringLiteral("ほか %1 人\r\n").arg(missing.size() - Shown);
+        text += QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：\r\n") +
+                done.missing.mid(0, Shown).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        if (done.missing.size() > Shown)
+            text += QStringLiteral("ほか %1 人\r\n").arg(done.missing.size() - Shown);
     }
     MsgBox(text);
 }

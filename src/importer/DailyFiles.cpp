@@ -255,6 +255,9 @@ ProgramDay ParseProgram(const QByteArray& bytes, const QString& fileName)
             boat.branch = wideTrimmed(DecodeCp932(line.sliced(16, 4)));
             boat.weight = number(line.sliced(20, 2));
             boat.kyu = QString::fromLatin1(line.sliced(22, 2).toByteArray()).trimmed();
+            // The rates are kept where they read as numbers; they decide nothing.
+            boat.winRate = QString::fromLatin1(line.sliced(24, 5).toByteArray()).trimmed().toDouble();
+            boat.placeRate = QString::fromLatin1(line.sliced(29, 6).toByteArray()).trimmed().toDouble();
             race.boats.push_back(boat);
         }
         course.races.push_back(std::move(race));

@@ -29,6 +29,8 @@ struct Boat {
     QString branch;    // 支部
     int weight = 0;
     QString kyu;       // class: A1, A2, B1, B2
+    double winRate = 0;    // national win rate (全国勝率), 0 when not given
+    double placeRate = 0;  // national top-two rate (全国2率), percent
 };
 
 struct ProgramRace {

@@ -14,10 +14,11 @@ QString dayText(const QDate& date) { return QStringLiteral("%1年%2月%3日").ar
 
 QString summary(const DayRaces::ResultsPlan& plan, bool done)
 {
-    QString text = QStringLiteral("順位を入れ%1レース：%2 件（%3 席）\r\n")
+    QString text = QStringLiteral("順位を入れ%1レース：%2 件（順位 %3 席、F・L・K・S など %4 席）\r\n")
                        .arg(done ? QStringLiteral("た") : QStringLiteral("る"))
                        .arg(plan.races)
-                       .arg(plan.seats);
+                       .arg(plan.positions)
+                       .arg(plan.codes);
     text += QStringLiteral("成績のないレース（中止・未実施・ファイルにない場）：%1 件\r\n").arg(plan.withoutResult);
     if (plan.unmatchedSeats > 0)
         text += QStringLiteral("成績に登番のない席：%1 席\r\n").arg(plan.unmatchedSeats);

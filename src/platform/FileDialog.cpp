@@ -56,6 +56,22 @@ QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& f
     return path;
 }
 
+QString ChooseFolder(QWidget* parent, const QString& caption)
+{
+    if (const auto answer = scripted(caption, QString(), false))
+        return *answer;
+    QFileDialog dialog(parent, caption, g_lastFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    speakJapanese(dialog, false);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("選択(&S)"));
+    const QString path = run(dialog);
+    if (!path.isEmpty())
+        g_lastFolder = path;
+    return path;
+}
+
 QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter)
 {
     if (const auto answer = scripted(caption, suggested, true))

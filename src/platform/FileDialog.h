@@ -12,6 +12,10 @@ class QWidget;
 // last. `filter` lists the file types offered ("番組表 (*.txt *.lzh)").
 QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& filter);
 
+// Picks a folder; the dialog starts in the folder picked last (of a file
+// or a folder).
+QString ChooseFolder(QWidget* parent, const QString& caption);
+
 // Asks where to save a file: `suggested` is the path the dialog starts with.
 QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter);
 

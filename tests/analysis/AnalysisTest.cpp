@@ -274,11 +274,16 @@ private slots:
         db.execute(QStringLiteral("DELETE FROM T_選手 WHERE 選手ID = 104"));
         db.execute(QStringLiteral("UPDATE T_選手 SET 生日 = 20 WHERE 選手ID = 102"));
         storeRaces(folder_->folder(), {{kJuly20, 3, {104, 102, 0, 101, 0, 0}, {1, 2, 0, 3, 0, 0}}});
+        // The classes kept with the races, and finish codes: A flew (F),
+        // B was disqualified after a place was typed (K0 with 2 kept).
+        db.execute(QStringLiteral("UPDATE T_選手控 SET 級 = CASE 選手ID WHEN 101 THEN 'A1' WHEN 102 THEN 'B2' ELSE 'A2' END"));
+        db.execute(QStringLiteral("UPDATE T_レース履歴 SET 着1 = 'F', 結果1 = 0, 着2 = 'K0' WHERE 履歴ID = (SELECT min(履歴ID) FROM T_レース履歴)"));
         const std::vector<StoredRace> races = LoadStoredRaces(db);
         Statement view = db.prepare(QStringLiteral(
             "SELECT 調査年, 調査月, 調査日, 選手1, 生年1, 生月1, 生日1, 結果1, 選手2, 生年2, 生月2, 生日2, 結果2, "
             "選手3, 生年3, 生月3, 生日3, 結果3, 選手4, 生年4, 生月4, 生日4, 結果4, 選手5, 生年5, 生月5, 生日5, 結果5, "
-            "選手6, 生年6, 生月6, 生日6, 結果6 FROM Q_レース履歴 ORDER BY 履歴ID"));
+            "選手6, 生年6, 生月6, 生日6, 結果6, 級1, 級2, 級3, 級4, 級5, 級6, 着1, 着2, 着3, 着4, 着5, 着6 "
+            "FROM Q_レース履歴 ORDER BY 履歴ID"));
         size_t r = 0;
         for (; view.step(); ++r) {
             QVERIFY(r < races.size());
@@ -294,6 +299,9 @@ private slots:
                 QCOMPARE(int(seat.birthMonth), view.value(c + 2).toInt());
                 QCOMPARE(int(seat.birthDay), view.value(c + 3).toInt());
                 QCOMPARE(int(seat.position), view.value(c + 4).toInt());
+                QCOMPARE(int(seat.grade), GradeOf(view.value(33 + n).toString()));
+                const QString code = view.value(39 + n).toString();
+                QCOMPARE(seat.unplaced, seat.position == 0 && !code.isEmpty() && !code.startsWith(QLatin1Char('0')));
             }
         }
         QCOMPARE(r, races.size());
@@ -302,6 +310,33 @@ private slots:
         QCOMPARE(races[0].seats[3].birthDay, int16_t(9));
         QCOMPARE(races[4].seats[0].racer, 104);
         QCOMPARE(races[4].seats[0].birthYear, int16_t(0));
+        QCOMPARE(races[0].seats[0].grade, int8_t(1));
+        QCOMPARE(races[0].seats[1].grade, int8_t(4));
+        // A's flying start ended without a place; B's typed place stands.
+        QVERIFY(races[0].seats[0].unplaced);
+        QVERIFY(!races[0].seats[1].unplaced);
+
+        // Counted: A's start is a start that neither won nor placed, in
+        // the column of its own; the average is over the placed starts.
+        AnalysisTable t = Analyse(races, june());
+        QCOMPARE(t.unplaced, 1);
+        QCOMPARE(t.withoutPosition, 2);
+        const Tally& all = t.rows[AnalysisTable::AllRow].tally;
+        QCOMPARE(all.starts, 10);
+        QCOMPARE(all.unplaced, 1);
+        QCOMPARE(all.first, 2);  // A's win of race 1 is gone
+        QCOMPARE(all.topThree, 6);
+        QCOMPARE(AverageText(all), QStringLiteral("3.00"));  // (28 - 1) / 9
+        QCOMPARE(tallyOf(t, 0, RhythmState::Critical).unplaced, 1);  // A is critical in all three
+        QCOMPARE(t.rows[AnalysisTable::AllCriticalRow].tally.unplaced, 1);
+        QVERIFY(LeftOutLines(t).contains(
+            QStringLiteral("着外（F・L・K・S など）の 1 出走は、着に入らなかった出走として数えています（「着外」の列）。")));
+        // The class raced in narrows the starts: A1 is A's two June starts.
+        AnalysisFilter a1 = june();
+        a1.grade = 1;
+        t = Analyse(races, a1);
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.starts, 2);
+        QCOMPARE(t.rows[AnalysisTable::AllRow].tally.unplaced, 1);
     }
 
     void positionsOutsideOneToSixAreLeftOut()
@@ -658,7 +693,7 @@ private slots:
         QCOMPARE(printer.lineText(0, Lanes).trimmed(), QStringLiteral("全体                       0           0       0"));
         QCOMPARE(printer.lineText(0, Notes), QStringLiteral("順位が入っていない 2 出走は集計に含めていません。"));
         QCOMPARE(printer.lineText(0, Notes + 1),
-                 QStringLiteral("選手テーブルにも保存時の選手データにもない選手の 1 出走も除いています。"));
+                 QStringLiteral("生年月日の分からない選手（選手テーブルにない選手）の 1 出走も除いています。"));
         QCOMPARE(printer.lineText(0, Notes + 2), QStringLiteral("空き艇 5 艇は数えていません。"));
         QCOMPARE(printer.lineText(0, Notes + 3),
                  QStringLiteral("艇番の列はレース表から登録した 10 出走を含めません（席の順が艇番と限らないため）。"));
@@ -726,7 +761,7 @@ private slots:
             captions << a->text();
         QCOMPARE(captions, (QStringList{QStringLiteral("終了(&X)"), QStringLiteral("順位更新(&E)"), QStringLiteral("履歴削除(&D)"),
                                         QStringLiteral("印刷(&P)"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("成績読込(&K)"),
-                                        QStringLiteral("成績分析(&A)")}));
+                                        QStringLiteral("一括取込(&B)"), QStringLiteral("成績分析(&A)")}));
 
         BunsekiForm* form = openAnalysis(history);
         QVERIFY(form && form->isVisible());
@@ -744,7 +779,7 @@ private slots:
         QCOMPARE(cell(form, AnalysisTable::AllCriticalRow, 0), QStringLiteral("三つとも要注意"));
         QVERIFY(form->findChild<QLabel*>(QStringLiteral("LabelGaitou"))->isHidden());
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("LabelJogai"))->text(),
-                 QStringLiteral("順位が入っていない 2 出走は集計に含めていません。\n選手テーブルにも保存時の選手データにもない選手の 1 出走も除いています。\n"
+                 QStringLiteral("順位が入っていない 2 出走は集計に含めていません。\n生年月日の分からない選手（選手テーブルにない選手）の 1 出走も除いています。\n"
                                 "空き艇 10 艇は数えていません。\n"
                                 "艇番の列はレース表から登録した 11 出走を含めません（席の順が艇番と限らないため）。"));
         QVERIFY(qAbs(form->findChild<RateChart*>(QStringLiteral("PictureGraph"))->axisTop() - 1.0) < 1e-9);

@@ -55,7 +55,14 @@ void makeOlder(const QString& path)
     QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     const int rc = sqlite3_exec(db,
                                 "DROP TRIGGER T_レース履歴_copy; DROP TRIGGER T_レース履歴_recopy;"
-                                "DROP VIEW Q_レース履歴; DROP TABLE T_レース選手; DROP TABLE T_ファン手帳;"
+                                "DROP VIEW Q_レース履歴; DROP VIEW Q_レース一覧; DROP VIEW Q_選手控元;"
+                                "DROP INDEX T_レース履歴_日; DROP TABLE T_選手控; DROP TABLE T_ファン手帳;"
+                                "ALTER TABLE T_レース履歴 DROP COLUMN 控1; ALTER TABLE T_レース履歴 DROP COLUMN 控2;"
+                                "ALTER TABLE T_レース履歴 DROP COLUMN 控3; ALTER TABLE T_レース履歴 DROP COLUMN 控4;"
+                                "ALTER TABLE T_レース履歴 DROP COLUMN 控5; ALTER TABLE T_レース履歴 DROP COLUMN 控6;"
+                                "ALTER TABLE T_レース履歴 DROP COLUMN 着1; ALTER TABLE T_レース履歴 DROP COLUMN 着2;"
+                                "ALTER TABLE T_レース履歴 DROP COLUMN 着3; ALTER TABLE T_レース履歴 DROP COLUMN 着4;"
+                                "ALTER TABLE T_レース履歴 DROP COLUMN 着5; ALTER TABLE T_レース履歴 DROP COLUMN 着6;"
                                 "CREATE VIEW Q_レース履歴 AS SELECT 履歴ID AS _key, 履歴ID FROM T_レース履歴;",
                                 nullptr, nullptr, nullptr);
     sqlite3_close(db);
@@ -292,9 +299,13 @@ void DatabaseFileTest::anOlderDatabaseIsUpgradedAndCompacted()
         // A race stored now keeps copies of its racers.
         db.execute(QStringLiteral("INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, "
                                   "選手5, 選手6) VALUES (2024, 5, 2, 1, 4, 4001, 0, 0, 0, 0, 0)"));
-        Statement copies = db.prepare(QStringLiteral("SELECT count(*) FROM T_レース選手"));
+        Statement copies = db.prepare(QStringLiteral("SELECT count(*) FROM T_選手控 c JOIN T_レース履歴 r ON r.控1 = c.控ID "
+                                                     "WHERE r.調査日 = 2 AND c.選手ID = 4001"));
         copies.step();
         QCOMPARE(copies.value(0).toInt(), 1);
+        Statement all = db.prepare(QStringLiteral("SELECT count(*) FROM T_選手控"));
+        all.step();
+        QCOMPARE(all.value(0).toInt(), 1);
     }
     const QByteArray rows = rowsDigest(t.folder());
     Database::compact(t.folder());
@@ -302,4 +313,40 @@ void DatabaseFileTest::anOlderDatabaseIsUpgradedAndCompacted()
     QCOMPARE(tablesAndViews(path), current);
     QCOMPARE(copies(t.folder()), QStringList());
     QCOMPARE(rowsDigest(t.folder()), rows);
+}
+
+void DatabaseFileTest::copiesKeptOneASeatAreKeptOnceInPlace()
+{
+    // A database of the version that kept a copy of each seat's racer.
+    TestFolder t;
+    WriteDatabaseOfScripts(t.folder(), {QStringLiteral("schema.sql"), QStringLiteral("race_racers.sql"),
+                                        QStringLiteral("handbook_edition.sql")});
+    {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(t.file("Vantor.mdb")).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        const int rc = sqlite3_exec(db,
+            "INSERT INTO T_選手 (選手ID, 期, 所属ID, 級, 名前, 生年, 生月, 生日, 血液型ID, 勝率, 複勝率) VALUES"
+            " (4001, 90, 12, 'A1', '選手甲', 1980, 1, 2, 1, 6.5, 45.1), (4002, 91, 13, NULL, '選手乙', 1985, 3, 4, 2, 5.0, 30.0);"
+            "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6, 結果1)"
+            " VALUES (2024, 1, 1, 1, 1, 4001, 4002, 0, 0, 0, 0, 2), (2024, 1, 1, 1, 2, 4002, 4001, 0, 0, 0, 0, 1);"
+            "UPDATE T_選手 SET 級 = 'A2' WHERE 選手ID = 4001;"
+            "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6)"
+            " VALUES (2024, 1, 2, 1, 1, 4001, 0, 0, 0, 0, 0);"
+            "DELETE FROM T_選手;",
+            nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        QCOMPARE(rc, SQLITE_OK);
+    }
+    Database db(t.folder());
+    auto value = [&db](const char* sql) {
+        Statement s = db.prepare(QString::fromUtf8(sql));
+        return s.step() ? s.value(0).toString() : QStringLiteral("none");
+    };
+    // Five seat copies, three contents: 4001 as A1 and as A2, 4002.
+    QCOMPARE(value("SELECT count(*) FROM T_選手控"), QStringLiteral("3"));
+    QCOMPARE(value("SELECT count(*) FROM sqlite_master WHERE name = 'T_レース選手'"), QStringLiteral("0"));
+    // The retired racers still read from their copies, each race as it was.
+    QCOMPARE(value("SELECT group_concat(期1 || 名前1 || 生年1 || 級1 || '/' || 期2 || 名前2 || 級2 || '/' || 結果1, ' ') FROM Q_レース履歴"),
+             QStringLiteral("4001選手甲1980A1/4002選手乙/2 4002選手乙1985/4001選手甲A1/1 4001選手甲1980A2/0/0"));
+    QCOMPARE(value("SELECT count(DISTINCT 控1) FROM T_レース履歴"), QStringLiteral("3"));
 }

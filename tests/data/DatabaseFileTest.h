@@ -17,4 +17,5 @@ private slots:
     void anIncompleteCopyIsKeptAndRefused();
     void compactionKilledAtAnyMomentLosesNothing();
     void anOlderDatabaseIsUpgradedAndCompacted();
+    void copiesKeptOneASeatAreKeptOnceInPlace();
 };

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScopeGuard>
+#include <QTest>
 
 namespace {
 struct Race {
@@ -268,11 +269,7 @@ private slots:
     {
         // A database made before stored races kept their racers gets the copies
         // when it is opened.
-        {
-            Database db(folder_->folder());
-            db.execute(QStringLiteral("DROP VIEW Q_レース履歴"));
-            db.execute(QStringLiteral("DROP TABLE T_レース選手"));
-        }
+        WriteDatabaseOfScripts(folder_->folder(), {QStringLiteral("schema.sql")});
         SeedRacers(folder_->folder(), {racer(4001, QDate(1970, 1, 1)), racer(4002, QDate(1971, 2, 2))});
         storeRaces(folder_->folder(), {{kSurvey, 1, 1, {4001, 4002, 0, 0, 0, 0}}, {kSurvey, 1, 2, {4001, 0, 0, 0, 0, 0}}});
         {
@@ -290,13 +287,21 @@ private slots:
         QVERIFY(!cell(form, "LabelBody", 0)->text().isEmpty());
         QCOMPARE(cell(form, "LabelSyoritu", 1)->text(), QStringLiteral("7.77"));  // the live racer
 
-        // Deleting a stored race deletes its copies with it.
+        // Deleting a stored race leaves the other race its copy, which both
+        // races shared: a racer's copy is kept once.
         MsgBoxScript::queue(Mb::Yes);
         trigger(form, "Mneu_Delete");
         Database db(folder_->folder());
-        Statement copies = db.prepare(QStringLiteral("SELECT group_concat(履歴ID || ':' || 艇番) FROM T_レース選手"));
+        Statement copies = db.prepare(QStringLiteral("SELECT group_concat(r.履歴ID || ':' || c.選手ID) FROM T_レース履歴 r "
+                                                     "JOIN T_選手控 c ON c.控ID = r.控1"));
         copies.step();
-        QCOMPARE(copies.value(0).toString(), QStringLiteral("2:1"));
+        QCOMPARE(copies.value(0).toString(), QStringLiteral("2:4001"));
+        Statement count = db.prepare(QStringLiteral("SELECT count(*) FROM T_選手控 WHERE 選手ID = 4001"));
+        count.step();
+        QCOMPARE(count.value(0).toInt(), 1);
+        reopen(form);
+        choose(form, 0);
+        QCOMPARE(cell(form, "LabelNamae", 0)->text(), QStringLiteral("選手4001"));
     }
 
     void positionsOutsideOneToSixAreRefusedAndStoredOnesShown()
@@ -557,17 +562,116 @@ private slots:
         QVERIFY(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).isEmpty());
     }
 
-    void moreRacesThanTheListCanCount()
+    void everyRaceCanBeChosenBeyondAShortCounter()
     {
-        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1))});
-        storeRaces(folder_->folder(), std::vector<Race>(RirekiForm::MaxRaces + 1, Race{kSurvey, 1, 1, {1, 0, 0, 0, 0, 0}}));
+        // More races than a 16-bit counter holds: every one is listed and the
+        // last can be chosen, corrected and printed.
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1)), racer(2, QDate(1980, 2, 2))});
+        std::vector<Race> races(40000, Race{kSurvey, 1, 1, {1, 0, 0, 0, 0, 0}});
+        races.back() = Race{QDate(2024, 7, 29), 4, 12, {2, 1, 0, 0, 0, 0}};
+        storeRaces(folder_->folder(), races);
         auto* form = open();
         QVERIFY(form);
-        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
-        QVERIFY(MsgBoxScript::shown()[0].text.contains(QStringLiteral("32767")));
+        QVERIFY(MsgBoxScript::shown().empty());
         auto* box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
-        QCOMPARE(box->count(), RirekiForm::MaxRaces);
-        QCOMPARE(box->itemText(RirekiForm::MaxRaces - 1), QStringLiteral("32767 ： 1999.8.23　桐生競艇　第1レース"));
+        QCOMPARE(box->count(), 40000);
+        QCOMPARE(box->itemText(39999), QStringLiteral("40000 ： 2024.7.29　平和島競艇　第12レース"));
+        choose(form, 39999);
+        QCOMPARE(cell(form, "LabelKi", 0)->text(), QStringLiteral("2"));
+        QCOMPARE(cell(form, "LabelSeiNen", 0)->text(), QStringLiteral("1980"));
+        position(form, 0)->setText(QStringLiteral("1"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+        Database db(folder_->folder());
+        Statement stored = db.prepare(QStringLiteral("SELECT 結果1 FROM T_レース履歴 WHERE 履歴ID = 40000"));
+        QVERIFY(stored.step());
+        QCOMPARE(stored.value(0).toInt(), 1);
+    }
+
+    void aDaysRacesAreFoundByTypingTheDate()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1))});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 0, 0, 0, 0, 0}},
+                                       {QDate(2024, 7, 29), 4, 1, {1, 0, 0, 0, 0, 0}},
+                                       {QDate(2024, 7, 29), 12, 1, {1, 0, 0, 0, 0, 0}},
+                                       {QDate(2024, 7, 29), 12, 2, {1, 0, 0, 0, 0, 0}}});
+        auto* form = open();
+        auto* box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+        auto* find = form->findChild<QLineEdit*>(QStringLiteral("TextHizuke"));
+        QVERIFY(find);
+        const std::pair<const char*, int> cases[] = {{"2024.7.29", 1}, {"20240729", 1}, {"2024/7/29 住之江", 2},
+                                                     {" 2024.7.29　住之江競艇 ", 2}, {"1999.8.23", 0}};
+        for (const auto& [typed, line] : cases) {
+            box->setCurrentIndex(-1);
+            find->setText(QString::fromUtf8(typed));
+            QTest::keyClick(find, Qt::Key_Return);
+            QCOMPARE(box->currentIndex(), line);
+            QCOMPARE(cell(form, "LabelKi", 0)->text(), QStringLiteral("1"));
+        }
+        QVERIFY(MsgBoxScript::shown().empty());
+        find->setText(QStringLiteral("2024.7.30"));
+        QTest::keyClick(find, Qt::Key_Return);
+        find->setText(QStringLiteral("7/29"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(MsgBoxScript::texts().size(), 2);
+        QCOMPARE(MsgBoxScript::texts()[0], QStringLiteral("2024.7.30のレース履歴はありません。"));
+        QVERIFY(MsgBoxScript::texts()[1].startsWith(QStringLiteral("日付を 2024.7.29 のように入力して下さい")));
+    }
+
+    void finishCodesAndRacersWithoutBirthDateAreShownAndPrinted()
+    {
+        SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1)), racer(2, QDate(1971, 1, 1))});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 2, 4999, 0, 0, 0}}});
+        {
+            // What a results file leaves: a flying start, a place, a
+            // disqualification of a racer known only from the program.
+            Database db(folder_->folder());
+            db.execute(QStringLiteral("INSERT INTO T_選手控 (選手ID, 所属ID, 級, 名前, 勝率, 複勝率) VALUES (4999, 40, 'B2', '新人選手', 3.5, 20.1)"));
+            db.execute(QStringLiteral("UPDATE T_レース履歴 SET 控3 = (SELECT 控ID FROM T_選手控 WHERE 選手ID = 4999), "
+                                      "着1 = 'F', 結果1 = 0, 着2 = '01', 結果2 = 1, 着3 = 'K0', 結果3 = 0"));
+        }
+        auto* form = open();
+        choose(form, 0);
+        QCOMPARE(position(form, 0)->text(), QStringLiteral("F"));
+        QCOMPARE(position(form, 1)->text(), QStringLiteral("1"));
+        QCOMPARE(position(form, 2)->text(), QStringLiteral("K0"));
+        QCOMPARE(position(form, 3)->text(), QStringLiteral("0"));
+        QCOMPARE(cell(form, "LabelKi", 2)->text(), QStringLiteral("4999"));
+        QCOMPARE(cell(form, "LabelNamae", 2)->text(), QStringLiteral("新人選手"));
+        QCOMPARE(cell(form, "LabelShozokuMei", 2)->text(), QStringLiteral("福岡"));
+        QCOMPARE(cell(form, "LabelSyoritu", 2)->text(), QStringLiteral("3.50"));
+        QVERIFY(cell(form, "LabelSeiNen", 2)->text().isEmpty());
+        QVERIFY(cell(form, "LabelBody", 2)->text().isEmpty());
+        QVERIFY(cell(form, "LabelIntel", 2)->text().isEmpty());
+        QVERIFY(!cell(form, "LabelBody", 0)->text().isEmpty());
+
+        // The print shows the codes where the boats finished in no place.
+        Database db(folder_->folder());
+        Recordset view(db, QStringLiteral("Q_レース履歴"));
+        CharPrinter printer(folder_->folder(), QStringLiteral("test"));
+        QCOMPARE(BuildHistoryPrint(printer, view, [](int) { return QStringLiteral("福岡"); }), 3);
+        QCOMPARE(printer.lineText(0, 4).mid(86, 2), QStringLiteral(" F"));
+        QCOMPARE(printer.lineText(0, 5).mid(86, 2), QStringLiteral(" 1"));
+        QCOMPARE(printer.lineText(0, 6).mid(86, 3), QStringLiteral(" K0"));
+        QVERIFY(printer.lineText(0, 6).mid(40, 12).trimmed().isEmpty());  // no birth date
+        QVERIFY(printer.lineText(0, 6).mid(66, 20).trimmed().isEmpty());  // no rhythm
+
+        // A box left showing its code keeps it; a place typed over a code
+        // replaces it; a code typed by hand is no code of the file (0).
+        position(form, 1)->setText(QStringLiteral("F"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+        Statement stored = db.prepare(QStringLiteral("SELECT ifnull(着1, '-') || 結果1 || ifnull(着2, '-') || 結果2 || ifnull(着3, '-') || 結果3 FROM T_レース履歴"));
+        QVERIFY(stored.step());
+        QCOMPARE(stored.value(0).toString(), QStringLiteral("F0-0K00"));
+        QCOMPARE(position(form, 0)->text(), QStringLiteral("F"));
+        QCOMPARE(position(form, 1)->text(), QStringLiteral("0"));
+        position(form, 2)->setText(QStringLiteral("6"));
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(form, "Menu_Edit");
+        stored.reset();
+        QVERIFY(stored.step());
+        QCOMPARE(stored.value(0).toString(), QStringLiteral("F0-0-6"));
     }
 
     void closingReturnsToTheMainMenu()

@@ -1,6 +1,9 @@
 #include "DailyFileWriter.h"
 
 #include "Cp932.h"
+#include "FanFileWriter.h"
+
+#include <QFile>
 
 namespace {
 const char* const kCourses[25] = {"",       "桐　生", "戸　田", "江戸川", "平和島", "多摩川", "浜名湖", "蒲　郡", "常　滑",
@@ -176,4 +179,50 @@ int LineOf(const QByteArray& file, const QByteArray& text)
         if (lines[i] == text + '\r')
             return i + 1;
     return 0;
+}
+
+std::vector<GeneratedDay> GeneratePeriod(const QDate& first, int days, int courses, int races, int firstToban, int racerCount)
+{
+    std::vector<GeneratedDay> period;
+    int running = 0;
+    for (int d = 0; d < days; ++d) {
+        GeneratedDay day;
+        day.date = first.addDays(d);
+        for (int c = 1; c <= courses; ++c) {
+            ProgramCourseText program{c, false, {}};
+            ResultCourseText results{c, false, {}};
+            for (int r = 1; r <= races; ++r) {
+                ProgramRaceText pr = MakeProgramRace(r, 0);
+                ResultRaceText rr = MakeResultRace(r, 0);
+                for (int k = 0; k < 6; ++k) {
+                    const int toban = firstToban + (running++ * 7) % racerCount;
+                    pr.boats[size_t(k)].toban = toban;
+                    rr.lines[size_t(k)].toban = toban;
+                }
+                program.races.push_back(pr);
+                results.races.push_back(rr);
+            }
+            day.programs.push_back(program);
+            day.results.push_back(results);
+        }
+        period.push_back(day);
+    }
+    return period;
+}
+
+std::array<QString, 2> WriteDayFiles(const QString& folder, const GeneratedDay& day, bool archives)
+{
+    const QString stem = day.date.toString(QStringLiteral("yyMMdd"));
+    const QByteArray contents[2] = {ProgramFileBytes(day.date, day.programs), ResultFileBytes(day.date, day.results)};
+    std::array<QString, 2> paths;
+    for (int i = 0; i < 2; ++i) {
+        const QString letter = i == 0 ? QStringLiteral("b") : QStringLiteral("k");
+        const QByteArray member = (letter.toUpper() + stem + QStringLiteral(".TXT")).toLatin1();
+        paths[size_t(i)] = folder + letter + stem + (archives ? QStringLiteral(".lzh") : QStringLiteral(".txt"));
+        QFile file(paths[size_t(i)]);
+        const QByteArray bytes = archives ? Lh0Archive({{member, contents[i]}}) : contents[i];
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(paths[size_t(i)]));
+    }
+    return paths;
 }

@@ -69,3 +69,18 @@ QByteArray ResultFileBytes(const QDate& date, const std::vector<ResultCourseText
 
 // The 1-based number of the line that holds exactly these bytes (0: none).
 int LineOf(const QByteArray& file, const QByteArray& line);
+
+// A generated period of official day files: `days` days from `first`, each
+// with racecourses 1 .. `courses` of races 1 .. `races`. Boat k of a race
+// holds racer firstToban + (a running number) mod racerCount and finishes in
+// boat order; a test changes the days it needs before writing them.
+struct GeneratedDay {
+    QDate date;
+    std::vector<ProgramCourseText> programs;
+    std::vector<ResultCourseText> results;
+};
+std::vector<GeneratedDay> GeneratePeriod(const QDate& first, int days, int courses, int races, int firstToban, int racerCount);
+// Writes the day's bYYMMDD and kYYMMDD into the folder, as LHA archives
+// (".lzh", one member "BYYMMDD.TXT" / "KYYMMDD.TXT") or as text (".txt").
+// Returns the two paths.
+std::array<QString, 2> WriteDayFiles(const QString& folder, const GeneratedDay& day, bool archives);

@@ -250,9 +250,10 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
         QCOMPARE(rows[r].raceNo, raceNos[r]);
         QCOMPARE(rows[r].results, (std::array<int, 6>{}));
     }
-    QCOMPARE(rows[0].racers, (std::array<int, 6>{4001, 4002, 4003, 4004, 4005, 0}));
+    // A racer missing from the racer table keeps his registration number.
+    QCOMPARE(rows[0].racers, (std::array<int, 6>{4001, 4002, 4003, 4004, 4005, 4006}));
     QCOMPARE(rows[1].racers, (std::array<int, 6>{4101, 4102, 4103, 4104, 4105, 4106}));
-    QCOMPARE(rows[3].racers, (std::array<int, 6>{}));
+    QCOMPARE(rows[3].racers, (std::array<int, 6>{4301, 4302, 4303, 4304, 4305, 4306}));
     // Their seats are the program's boats, and each is marked so.
     {
         Database db(folder_->folder());
@@ -264,7 +265,7 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
     const QStringList summary = MsgBoxScript::shown().back().text.split(QStringLiteral("\r\n"));
     QCOMPARE(summary.size(), 16);
     QCOMPARE(summary[0], QStringLiteral("4 レースを履歴テーブルへ登録しました。"));
-    QCOMPARE(summary[1], QStringLiteral("選手テーブルにない選手（0 で登録）："));
+    QCOMPARE(summary[1], QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）："));
     QCOMPARE(summary[2], QStringLiteral(" 1R 6号艇 4006 山田太郎"));
     QCOMPARE(summary[13], QStringLiteral("12R 5号艇 4305 山田太郎"));
     QCOMPARE(summary[14], QStringLiteral("ほか 1 人"));
@@ -274,6 +275,12 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
     QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("蒲郡競艇の 4 レースを履歴テーブルへ登録しますか。\r\n"
                                                                "この日のこの場のレースは既に 4 件登録されています。\r\n"));
     QCOMPARE(history(folder_->folder()).size(), size_t(4));
+    // Stored again with consent, nothing is there twice.
+    MsgBoxScript::queue(Mb::Yes);
+    click(programs, "CommandAll");
+    QCOMPARE(history(folder_->folder()).size(), size_t(4));
+    QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("0 レースを履歴テーブルへ登録しました。\r\n"
+                                                               "登録済みの 4 レースは二重に登録しませんでした。\r\n"));
 }
 
 void DailyWindowsTest::aBrokenProgramFileChangesNothing()
@@ -333,13 +340,13 @@ void DailyWindowsTest::resultsFillExactlyTheMatchingSeats()
     const auto& shown = MsgBoxScript::shown();
     QCOMPARE(shown.size(), size_t(2));
     QCOMPARE(shown[0].text, QStringLiteral("2024年8月1日の成績を読み込みます。\r\n"
-                                           "順位を入れるレース：2 件（10 席）\r\n"
+                                           "順位を入れるレース：2 件（順位 8 席、F・L・K・S など 2 席）\r\n"
                                            "成績のないレース（中止・未実施・ファイルにない場）：3 件\r\n"
                                            "成績に登番のない席：1 席\r\n"
                                            "履歴テーブルを更新しますか。\r\n"));
     QCOMPARE(shown[0].title, QStringLiteral("履歴テーブル更新"));
     QCOMPARE(shown[0].style, Mb::Confirm);
-    QVERIFY(shown[1].text.startsWith(QStringLiteral("2024年8月1日の成績を読み込みました。\r\n順位を入れたレース：2 件（10 席）\r\n")));
+    QVERIFY(shown[1].text.startsWith(QStringLiteral("2024年8月1日の成績を読み込みました。\r\n順位を入れたレース：2 件（順位 8 席、F・L・K・S など 2 席）\r\n")));
 
     const auto rows = history(folder);
     QCOMPARE(rows[0].results, (std::array<int, 6>{2, 1, 0, 3, 0, 3}));
@@ -349,6 +356,9 @@ void DailyWindowsTest::resultsFillExactlyTheMatchingSeats()
     // The race on show shows what was read.
     QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("TextJyuni_0"))->text(), QStringLiteral("2"));
     QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("TextJyuni_5"))->text(), QStringLiteral("3"));
+    // The codes are kept as the file has them, and shown.
+    QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("TextJyuni_2"))->text(), QStringLiteral("F"));
+    QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("TextJyuni_4"))->text(), QStringLiteral("K0"));
 }
 
 void DailyWindowsTest::enteredPositionsChangeOnlyWithConsent()

@@ -468,19 +468,24 @@ private slots:
 
 int RunImportChild(const QString& folder, const QString& file);
 QObject* NewImportCrashTest();
+int RunPeriodImportChild(const QString& folder, const QString& files);
+QObject* NewPeriodImportTest();
 
 int main(int argc, char* argv[])
 {
     // The child of the crash runs: one import, killed somewhere in it.
     if (argc == 4 && qstrcmp(argv[1], "--child-import") == 0)
         return RunImportChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 4 && qstrcmp(argv[1], "--child-period") == 0)
+        return RunPeriodImportChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
     ImporterTest importer;
     ArchiveTest archive;
     DailyFilesTest dailyFiles;
     DailyWindowsTest dailyWindows;
     std::unique_ptr<QObject> crash(NewImportCrashTest());
-    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows, crash.get()});
+    std::unique_ptr<QObject> period(NewPeriodImportTest());
+    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows, crash.get(), period.get()});
 }
 
 #include "ImporterTest.moc"

@@ -364,3 +364,22 @@ qint64 ShortestRun(const QStringList& arguments, const std::function<void()>& re
     }
     return shortest;
 }
+
+void WriteDatabaseOfScripts(const QString& folder, const QStringList& scripts)
+{
+    const QString path = folder + QStringLiteral("Vantor.mdb");
+    for (const char* suffix : {"", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), SQLITE_OK);
+    for (const QString& name : scripts) {
+        QFile file(QStringLiteral(VANTOR_SOURCE_DIR "/src/data/") + name);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+        char* error = nullptr;
+        const int rc = sqlite3_exec(db, file.readAll().constData(), nullptr, nullptr, &error);
+        const QString message = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        QVERIFY2(rc == SQLITE_OK, qPrintable(name + QStringLiteral(": ") + message));
+    }
+    sqlite3_close(db);
+}

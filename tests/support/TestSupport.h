@@ -145,3 +145,8 @@ QString IntegrityCheck(const QString& folder);
 // with the given bytes.
 QByteArray FileBytes(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
+
+// Makes the folder's database as an earlier version of the program left it:
+// made by the named scripts of src/data only (say "schema.sql" and
+// "race_racers.sql"), in that order. An existing database is replaced.
+void WriteDatabaseOfScripts(const QString& folder, const QStringList& scripts);

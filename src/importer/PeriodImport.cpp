@@ -1,0 +1,319 @@
+#include "PeriodImport.h"
+
+#include "DailyFiles.h"
+#include "Database.h"
+#include "DayRaces.h"
+#include "ErrorReport.h"
+#include "FileDialog.h"
+#include "GlobalModule.h"
+#include "MsgBox.h"
+#include "RuntimeError.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <optional>
+
+namespace PeriodImport {
+
+namespace {
+const QString kTitle = QStringLiteral("一括取込");
+
+QString dayText(const QDate& date) { return QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day()); }
+
+// The file's day by its name; invalid when the name is not a day file's.
+QDate dateOfName(const QString& name, QChar* kind)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([bk])(\\d{2})(\\d{2})(\\d{2})\\.(txt|lzh)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = pattern.match(name);
+    if (!m.hasMatch())
+        return {};
+    *kind = m.captured(1).toLower().at(0);
+    const int yy = m.captured(2).toInt();
+    return QDate(yy < 70 ? 2000 + yy : 1900 + yy, m.captured(3).toInt(), m.captured(4).toInt());
+}
+
+QString refusal(const QString& path, const QString& reason) { return QFileInfo(path).fileName() + QStringLiteral("：") + reason; }
+
+// Reads one file of the day; a file that cannot be read is refused, a file
+// of another day than its name says too.
+template <typename Day>
+std::optional<Day> readFile(const QString& path, const QDate& named, Day (*read)(const QString&), QStringList& refused)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    try {
+        Day day = read(path);
+        if (day.date.isValid() && day.date != named) {
+            refused << refusal(path, QStringLiteral("中の日付（%1）が名前の日付（%2）と違います。").arg(dayText(day.date), dayText(named)));
+            return std::nullopt;
+        }
+        return day;
+    } catch (const RuntimeError& error) {
+        refused << refusal(path, error.description());
+        return std::nullopt;
+    }
+}
+}
+
+Found FindDayFiles(const QString& folder)
+{
+    QMap<QDate, DayFiles> days;
+    Found found;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString& name : names) {
+        QChar kind;
+        const QDate date = dateOfName(name, &kind);
+        if (!date.isValid())
+            continue;
+        DayFiles& day = days[date];
+        day.date = date;
+        QString& slot = kind == QLatin1Char('b') ? day.program : day.results;
+        if (!slot.isEmpty()) {
+            found.doubles << name;
+            continue;
+        }
+        slot = QDir(folder).filePath(name);
+    }
+    for (const DayFiles& day : std::as_const(days))
+        found.days.push_back(day);
+    return found;
+}
+
+static void importDays(Database& db, const std::vector<DayFiles>& days,
+                       const std::function<bool(int, const QDate&)>& progress, Summary& summary)
+{
+    DayRaces::DayWriter writer(db);
+    for (size_t i = 0; i < days.size(); ++i) {
+        const DayFiles& files = days[i];
+        if (progress && !progress(int(i), files.date)) {
+            summary.cancelled = true;
+            return;
+        }
+        const auto program = readFile<DailyFiles::ProgramDay>(files.program, files.date, DailyFiles::ReadProgram, summary.refused);
+        const auto results = readFile<DailyFiles::ResultDay>(files.results, files.date, DailyFiles::ReadResults, summary.refused);
+        DayRaces::StoreSummary stored;
+        DayRaces::ResultsPlan plan;
+        writer.inTransaction([&] {
+            if (program)
+                stored = writer.storePrograms(*program);
+            if (results) {
+                plan = writer.planResults(*results);
+                writer.applyResults(plan);
+            }
+        });
+        ++summary.days;
+        summary.stored += stored.stored;
+        summary.skipped += stored.skipped;
+        summary.notInTable += stored.notInTable;
+        for (const DayRaces::ResultsPlan::Update& update : plan.updates) {
+            for (const QString& code : update.codes) {
+                if (code.isEmpty())
+                    continue;
+                ++(code.size() == 2 && code[0] == QLatin1Char('0') && code[1] >= QLatin1Char('1') && code[1] <= QLatin1Char('6')
+                       ? summary.positions
+                       : summary.codes);
+            }
+        }
+    }
+}
+
+Summary ImportDays(Database& db, const std::vector<DayFiles>& days, const std::function<bool(int, const QDate&)>& progress)
+{
+    Summary summary;
+    importDays(db, days, progress, summary);
+    return summary;
+}
+
+QString SummaryText(const Summary& s, const QDate& from, const QDate& to)
+{
+    QString text = s.cancelled ? QStringLiteral("一括取込を中止しました。取り込んだ日は日ごとにすべて登録されています。\r\n")
+                               : QStringLiteral("一括取込が終わりました。\r\n");
+    text += QStringLiteral("期間：%1～%2\r\n").arg(dayText(from), dayText(to));
+    text += QStringLiteral("取り込んだ日：%1 日\r\n").arg(s.days);
+    text += QStringLiteral("登録したレース：%1 件\r\n").arg(s.stored);
+    text += QStringLiteral("登録済みのため飛ばしたレース：%1 件\r\n").arg(s.skipped);
+    text += QStringLiteral("書き込んだ順位：%1 席\r\n").arg(s.positions);
+    text += QStringLiteral("書き込んだ着順の記号（F・L・K・S など）：%1 席\r\n").arg(s.codes);
+    text += QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：%1 席\r\n").arg(s.notInTable);
+    text += QStringLiteral("読めなかったファイル：%1 件\r\n").arg(s.refused.size());
+    // A box of a screen's height at most.
+    constexpr int Shown = 8;
+    for (const QString& line : s.refused.mid(0, Shown))
+        text += QStringLiteral("　") + line + QStringLiteral("\r\n");
+    if (s.refused.size() > Shown)
+        text += QStringLiteral("　ほか %1 件\r\n").arg(s.refused.size() - Shown);
+    return text;
+}
+
+bool ImportFolder(QWidget* owner, const QString& folder)
+{
+    Found found = FindDayFiles(folder);
+    if (found.days.empty()) {
+        MsgBox(QStringLiteral("%1 に番組表（bYYMMDD）と成績（kYYMMDD）のファイルがありません。\r\n").arg(QDir::toNativeSeparators(folder)),
+               Mb::OKOnly + Mb::Exclamation);
+        return false;
+    }
+    IkkatsuForm form(folder, std::move(found), owner);
+    form.exec();
+    return form.wrote();
+}
+
+bool ChooseAndImportFolder(QWidget* owner)
+{
+    const QString folder = ChooseFolder(owner, QStringLiteral("番組表と成績のフォルダ"));
+    if (folder.isEmpty())
+        return false;
+    return ImportFolder(owner, folder);
+}
+
+}
+
+// ---------------------------------------------------------------- IkkatsuForm
+
+IkkatsuForm::IkkatsuForm(const QString& folder, PeriodImport::Found found, QWidget* parent)
+    : QDialog(parent), folder_(folder), found_(std::move(found))
+{
+    setObjectName(QStringLiteral("IkkatsuForm"));
+    setWindowTitle(QStringLiteral("一括取込"));
+    auto label = [this](const QString& text, const QString& name, int w, int l, int t) {
+        auto* made = new QLabel(text, this);
+        made->setObjectName(name);
+        Set_ControlFont(made, 9, w, 20, l, t);
+        return made;
+    };
+    auto button = [this](const QString& text, const QString& name, int l, int t, void (IkkatsuForm::*handler)()) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        Set_ControlFont(b, 9, 110, 28, l, t);
+        connect(b, &QPushButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        return b;
+    };
+    const QDate first = found_.days.front().date;
+    const QDate last = found_.days.back().date;
+    int files = 0;
+    for (const PeriodImport::DayFiles& day : found_.days)
+        files += int(!day.program.isEmpty()) + int(!day.results.isEmpty());
+    LabelFolder = label(QStringLiteral("フォルダ：") + QDir::toNativeSeparators(folder_), QStringLiteral("LabelFolder"), 464, 8, 8);
+    LabelKikan = label(QStringLiteral("ファイルの期間：%1.%2.%3～%4.%5.%6（%7 日分、%8 ファイル）")
+                           .arg(first.year()).arg(first.month()).arg(first.day())
+                           .arg(last.year()).arg(last.month()).arg(last.day())
+                           .arg(found_.days.size()).arg(files),
+                       QStringLiteral("LabelKikan"), 464, 8, 32);
+    label(QStringLiteral("取り込む期間"), QStringLiteral("LabelFrom"), 90, 8, 64);
+    auto dateBox = [this, first, last](const QString& name, const QDate& value, int l) {
+        auto* box = new QDateEdit(value, this);
+        box->setObjectName(name);
+        box->setDisplayFormat(QStringLiteral("yyyy.M.d"));
+        box->setDateRange(first, last);
+        box->setCalendarPopup(true);
+        Set_ControlFont(box, 9, 120, 25, l, 60);
+        return box;
+    };
+    DateFrom = dateBox(QStringLiteral("DateFrom"), first, 100);
+    label(QStringLiteral("～"), QStringLiteral("LabelTo"), 20, 228, 64);
+    DateTo = dateBox(QStringLiteral("DateTo"), last, 252);
+    CommandStart = button(QStringLiteral("取込開始"), QStringLiteral("CommandStart"), 246, 150, &IkkatsuForm::CommandStart_Click);
+    CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 362, 150, &IkkatsuForm::CommandClose_Click);
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    Set_ControlFont(ProgressBar, 9, 464, 22, 8, 98);
+    ProgressBar->setRange(0, 1);
+    ProgressBar->setValue(0);
+    LabelDay = label(QString(), QStringLiteral("LabelDay"), 340, 8, 124);
+    CommandCancel = button(QStringLiteral("中止"), QStringLiteral("CommandCancel"), 8, 150, &IkkatsuForm::CommandCancel_Click);
+    CommandCancel->setEnabled(false);
+    SizeAndCentre(this, 480, 190);
+}
+
+void IkkatsuForm::CommandStart_Click()
+{
+    if (running_)
+        return;
+    const QDate from = DateFrom->date();
+    const QDate to = DateTo->date();
+    if (from > to) {
+        MsgBox(QStringLiteral("期間の始めが終わりより後になっています。"), Mb::OKOnly + Mb::Exclamation);
+        return;
+    }
+    std::vector<PeriodImport::DayFiles> days;
+    for (const PeriodImport::DayFiles& day : found_.days)
+        if (day.date >= from && day.date <= to)
+            days.push_back(day);
+    if (days.empty()) {
+        MsgBox(QStringLiteral("この期間のファイルはありません。"), Mb::OKOnly + Mb::Exclamation);
+        return;
+    }
+    if (MsgBox(QStringLiteral("%1 日分の番組表と成績を取り込みますか。").arg(days.size()), Mb::Confirm, QStringLiteral("一括取込")) != Mb::Yes)
+        return;
+
+    running_ = true;
+    cancel_ = false;
+    for (QWidget* w : std::initializer_list<QWidget*>{DateFrom, DateTo, CommandStart, CommandClose})
+        w->setEnabled(false);
+    CommandCancel->setEnabled(true);
+    ProgressBar->setRange(0, int(days.size()));
+    ProgressBar->setValue(0);
+
+    PeriodImport::Summary summary;
+    const auto progress = [&](int index, const QDate& date) {
+        ProgressBar->setValue(index);
+        LabelDay->setText(QStringLiteral("%1 を読んでいます（%2 / %3 日）").arg(date.toString(QStringLiteral("yyyy.M.d"))).arg(index + 1).arg(days.size()));
+        // "中止" is heard between two days; a day goes in whole.
+        QCoreApplication::processEvents();
+        return !cancel_;
+    };
+    const auto finish = [&] {
+        running_ = false;
+        CommandCancel->setEnabled(false);
+        CommandClose->setEnabled(true);
+        wrote_ = wrote_ || summary.days > 0;
+    };
+    try {
+        Database db(Global().DataFolder);
+        summary = PeriodImport::ImportDays(db, days, progress);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    if (!summary.cancelled)
+        ProgressBar->setValue(int(days.size()));
+    finish();
+    const int style = summary.refused.isEmpty() ? Mb::OKOnly + Mb::Information : Mb::OKOnly + Mb::Exclamation;
+    MsgBox(PeriodImport::SummaryText(summary, from, summary.cancelled ? days[size_t(std::max(0, summary.days - 1))].date : to),
+           style, QStringLiteral("一括取込"));
+    accept();
+}
+
+void IkkatsuForm::CommandCancel_Click() { cancel_ = true; }
+
+void IkkatsuForm::CommandClose_Click() { reject(); }
+
+void IkkatsuForm::reject()
+{
+    // Escape while importing asks to stop, as "中止" does.
+    if (running_) {
+        cancel_ = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void IkkatsuForm::closeEvent(QCloseEvent* event)
+{
+    // While importing, closing the window is asking to stop.
+    if (running_) {
+        cancel_ = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
