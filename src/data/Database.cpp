@@ -370,10 +370,14 @@ Database::Database(const QString& programFolder)
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // A file that is not a database, or not this program's, is refused
         // here and left as it is.
-        Statement check = prepare(QString::fromUtf8(kOurTables));
-        check.step();
-        if (check.value(0).toInt() != 7)
-            throw RuntimeError(EngineError::UnrecognizedFormat, kSource, EngineDescription(EngineError::UnrecognizedFormat, path_));
+        {
+            // Finished before the upgrade, which may drop a table: no
+            // statement may be under way then.
+            Statement check = prepare(QString::fromUtf8(kOurTables));
+            check.step();
+            if (check.value(0).toInt() != 7)
+                throw RuntimeError(EngineError::UnrecognizedFormat, kSource, EngineDescription(EngineError::UnrecognizedFormat, path_));
+        }
         upgrade();
     } catch (const RuntimeError& error) {
         sqlite3_close(db_);

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -114,17 +115,29 @@ void RirekiForm::fillList()
 {
     // The list needs six short columns of every race; the races themselves
     // are read one at a time, when chosen.
+    // The racecourses' names are read once, not joined to every race.
+    QHash<qint64, QString> courses;
+    {
+        Statement names = db_->prepare(QStringLiteral("SELECT 競艇場ID, ifnull(競艇場名, '') FROM T_競艇場"));
+        while (names.step())
+            if (!courses.contains(names.value(0).toLongLong()))
+                courses.insert(names.value(0).toLongLong(), Trim(names.value(1).toString()));
+    }
     Statement select = db_->prepare(QStringLiteral(
-        "SELECT 履歴ID, 調査年, 調査月, 調査日, 競艇場名, レースNO FROM Q_レース一覧"));
+        "SELECT 履歴ID, 調査年, 調査月, 調査日, 競艇場ID, レースNO FROM Q_レース一覧"));
     QStringList lines;
     lines_.clear();
+    const QString none;
     while (select.step()) {
-        const QString course = Trim(select.value(4).toString());
-        lines << numberText(select.value(0)) + QStringLiteral(" ： ") + numberText(select.value(1)) + QStringLiteral(".") +
-                     numberText(select.value(2)) + QStringLiteral(".") + numberText(select.value(3)) + QStringLiteral("　") +
-                     course + QStringLiteral("競艇　第") + numberText(select.value(5)) + QStringLiteral("レース");
-        lines_.push_back({select.value(0).toLongLong(),
-                          select.value(1).toInt() * 10000 + select.value(2).toInt() * 100 + select.value(3).toInt(), course});
+        auto course = courses.constFind(select.value(4).toLongLong());
+        if (course == courses.constEnd())
+            course = courses.insert(select.value(4).toLongLong(), none);
+        const qint64 id = select.value(0).toLongLong();
+        const int year = select.value(1).toInt(), month = select.value(2).toInt(), day = select.value(3).toInt();
+        lines << QString::number(id) + QStringLiteral(" ： ") + QString::number(year) + QLatin1Char('.') + QString::number(month) +
+                     QLatin1Char('.') + QString::number(day) + QStringLiteral("　") + course.value() + QStringLiteral("競艇　第") +
+                     QString::number(select.value(5).toLongLong()) + QStringLiteral("レース");
+        lines_.push_back({id, year * 10000 + month * 100 + day, course.value()});
     }
     // A list model fills thousands of lines at once.
     ComboRireki->setModel(new QStringListModel(lines, ComboRireki));

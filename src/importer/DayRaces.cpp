@@ -96,7 +96,9 @@ struct DayWriter::Impl {
             copies.insert(copyFrom(copyRows).key(), copyRows.value(12).toLongLong());
         insertRace.emplace(db.prepare(QStringLiteral(
             "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6, "
-            "控1, 控2, 控3, 控4, 控5, 控6) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17)")));
+            "控1, 控2, 控3, 控4, 控5, 控6, 結果1, 結果2, 結果3, 結果4, 結果5, 結果6, 着1, 着2, 着3, 着4, 着5, 着6) "
+            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, "
+            "?18, ?19, ?20, ?21, ?22, ?23, ?24, ?25, ?26, ?27, ?28, ?29)")));
         // A race stored from a program has its boats as its seats: the
         // analysis may read seat n as lane n.
         markBoatOrder.emplace(db.prepare(QStringLiteral("INSERT INTO T_艇番レース (履歴ID) VALUES (?1)")));
@@ -171,8 +173,10 @@ void DayWriter::inTransaction(const std::function<void()>& work)
     d_->pending.clear();
 }
 
-StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int course)
+StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int course, const DailyFiles::ResultDay* results)
 {
+    if (results && results->date != day.date)
+        results = nullptr;
     StoreSummary summary;
     if (!day.date.isValid())
         return summary;
@@ -188,17 +192,28 @@ StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int cou
     for (const DailyFiles::ProgramCourse& c : day.courses) {
         if (course != 0 && c.code != course)
             continue;
+        const DailyFiles::ResultCourse* resultCourse = results ? results->course(c.code) : nullptr;
         for (const DailyFiles::ProgramRace& race : c.races) {
             if (stored.contains(c.code * 100 + race.raceNo)) {
                 ++summary.skipped;
                 continue;
             }
+            const DailyFiles::ResultRace* result = resultCourse ? resultCourse->race(race.raceNo) : nullptr;
             insert.bind(1, day.date.year()).bind(2, day.date.month()).bind(3, day.date.day()).bind(4, c.code).bind(5, race.raceNo);
             for (int n = 0; n < 6; ++n) {
-                insert.bind(6 + n, 0).bind(12 + n, QVariant());
+                insert.bind(6 + n, 0).bind(12 + n, QVariant()).bind(18 + n, 0).bind(24 + n, QVariant());
                 if (n >= int(race.boats.size()) || race.boats[size_t(n)].toban == 0)
                     continue;
                 const DailyFiles::Boat& boat = race.boats[size_t(n)];
+                if (result) {
+                    for (const DailyFiles::Finish& finish : result->finishes) {
+                        if (finish.toban != boat.toban)
+                            continue;
+                        insert.bind(18 + n, finish.position()).bind(24 + n, finish.code);
+                        ++(finish.position() != 0 ? summary.positions : summary.codes);
+                        break;
+                    }
+                }
                 Copy copy;
                 if (!d_->copyOf(boat, &copy)) {
                     ++summary.notInTable;

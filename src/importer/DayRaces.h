@@ -39,6 +39,8 @@ struct StoreSummary {
     int stored = 0;          // races added
     int skipped = 0;         // races of the file already in the history
     int notInTable = 0;      // seats whose racer is not in the racer table
+    int positions = 0;       // seats stored with a position 1..6 (from the day's results)
+    int codes = 0;           // seats stored with a code that is no position
     // "12R 5号艇 4305 山田太郎" for each such seat, in file order.
     QStringList missing;
 };
@@ -77,8 +79,10 @@ public:
     // course 0, of all. A boat's racer is kept by his registration number;
     // his copy is the racer table's with the class of the program, or, when
     // the racer table has no such racer, what the program says of him (name,
-    // branch, class, rates; birth date unknown). No transaction of its own.
-    StoreSummary storePrograms(const DailyFiles::ProgramDay& day, int course = 0);
+    // branch, class, rates; birth date unknown). Given the day's results, a
+    // race is stored with them at once. No transaction of its own.
+    StoreSummary storePrograms(const DailyFiles::ProgramDay& day, int course = 0,
+                               const DailyFiles::ResultDay* results = nullptr);
 
     // Matches the stored races of the file's day (same racecourse and race
     // number) seat by seat through the registration number: a finish 01..06

@@ -104,7 +104,7 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
         DayRaces::ResultsPlan plan;
         writer.inTransaction([&] {
             if (program)
-                stored = writer.storePrograms(*program);
+                stored = writer.storePrograms(*program, 0, results ? &*results : nullptr);
             if (results) {
                 plan = writer.planResults(*results);
                 writer.applyResults(plan);
@@ -114,6 +114,8 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
         summary.stored += stored.stored;
         summary.skipped += stored.skipped;
         summary.notInTable += stored.notInTable;
+        summary.positions += stored.positions;
+        summary.codes += stored.codes;
         for (const DayRaces::ResultsPlan::Update& update : plan.updates) {
             for (const QString& code : update.codes) {
                 if (code.isEmpty())
