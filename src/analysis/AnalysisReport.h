@@ -36,9 +36,11 @@ QString VerdictLine(const AnalysisTable& table, int rhythm, bool topThree);
 QStringList LeftOutLines(const AnalysisTable& table);
 
 // The table as CSV for a spreadsheet: UTF-8 (with the byte-order mark by
-// which spreadsheets recognise it), a header line, one line per row, then
-// after an empty line the tests of each rhythm; CR LF line ends.
-QByteArray AnalysisCsv(const AnalysisTable& table);
+// which spreadsheets recognise it), a first line with the chosen races
+// (`condition`, as the print's heading has them), a header line, one line
+// per row, then after an empty line the tests of each rhythm; CR LF line
+// ends.
+QByteArray AnalysisCsv(const AnalysisTable& table, const QString& condition);
 
 // The table as a printed page: a heading with the chosen races
 // (`condition`), the rates with each rhythm's verdict under its rows, the

@@ -14,9 +14,14 @@ int CodePosition(const QString& code);
 // boat finished in no place and a code is kept, else the position.
 QString PositionText(const QVariant& position, const QVariant& code);
 
+// Whether boat n (1-6) of the stored race at the current row of the history
+// query has no racer: none was stored for it, or the one stored is found
+// neither in the racer table nor among the race's copies.
+bool IsEmptyBoat(const Recordset& race, int n);
+
 // Writes the stored race at the current row of the history query into a
-// document: heading, column heads, one line a seat up to the first seat
-// without an affiliation; a racer whose birth date is not known gets no
-// birth date and no rhythm values. `branchName` turns an affiliation id into its name.
-// Returns the number of seat lines (0: nothing to print).
+// document: heading, column heads, one line a boat with a racer, empty boats
+// left out wherever they stand; a racer whose birth date is not known gets no
+// birth date and no rhythm values. `branchName` turns an affiliation id into
+// its name. Returns the number of boat lines (0: nothing to print).
 int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::function<QString(int)>& branchName);

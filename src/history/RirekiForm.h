@@ -42,6 +42,8 @@ private:
     bool requireSelection();
     // Opens the history view and table on the race; false when it is gone.
     bool openRace(qint64 id);
+    // Empties the six rows, as before any race is shown.
+    void clearRows();
     // Puts the history table on the shown race; false when it is gone.
     bool findStoredRace();
     // The list is read again after other work stored races or results.

@@ -18,11 +18,13 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 namespace {
 struct Race {
@@ -467,7 +469,7 @@ private slots:
         QCOMPARE(VerdictSentence(t, 0, false), QStringLiteral("状態で差があります（高い：好調 75.0%、低い：上向き 0.0%）"));
 
         // The CSV carries the lane columns.
-        const QStringList lines = QString::fromUtf8(AnalysisCsv(t).mid(3)).split(QStringLiteral("\r\n"));
+        const QStringList lines = QString::fromUtf8(AnalysisCsv(t, QString()).mid(3)).split(QStringLiteral("\r\n"));
         QVERIFY(lines[1 + AnalysisTable::rowOf(0, RhythmState::Good)].endsWith(
             QStringLiteral(",0,40,30,30.00,1.00,") + Basic::Format(i.low, QStringLiteral("0.00")) + QLatin1Char(',') +
             Basic::Format(i.high, QStringLiteral("0.00"))));
@@ -638,12 +640,13 @@ private slots:
 
     void csvForASpreadsheet()
     {
-        const QByteArray csv = AnalysisCsv(Analyse(races_, june()));
+        const QByteArray csv = AnalysisCsv(Analyse(races_, june()), QStringLiteral("調査日 2000.6.1～2000.6.30　全競艇場"));
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-        const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
-        // Header, rows, an empty line, the tests' header and six tests, the
-        // empty text after the last CR LF.
-        QCOMPARE(lines.size(), AnalysisTable::RowCount + 10);
+        QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
+        // The races it was made for, the header, rows, an empty line, the
+        // tests' header and six tests, the empty text after the last CR LF.
+        QCOMPARE(lines.size(), AnalysisTable::RowCount + 11);
+        QCOMPARE(lines.takeFirst(), QStringLiteral("成績分析　調査日 2000.6.1～2000.6.30　全競艇場"));
         QCOMPARE(lines.last(), QString());
         QVERIFY(lines[0].startsWith(QStringLiteral("区分,状態,出走数,1着数,1着率(%)")));
         QVERIFY(lines[0].endsWith(QStringLiteral(",平均着順,着外数,艇番のわかる出走数,その1着数,艇番からの期待1着数,実際/期待,実際/期待下限,実際/期待上限")));
@@ -871,6 +874,11 @@ private slots:
         click(form, "CommandPrint");
         const QStringList pdfs = QDir(folder_->folder()).entryList({QStringLiteral("成績分析*.pdf")});
         QCOMPARE(pdfs.size(), 1);
+        // Named by the period and the racecourse.
+        QCOMPARE(pdfs[0], QStringLiteral("成績分析-%1-%2-%3.pdf")
+                              .arg(form->findChild<QDateEdit*>(QStringLiteral("DateFrom"))->date().toString(QStringLiteral("yyyyMMdd")),
+                                   form->findChild<QDateEdit*>(QStringLiteral("DateTo"))->date().toString(QStringLiteral("yyyyMMdd")),
+                                   form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText()));
         QVERIFY(QFileInfo(folder_->file(pdfs[0])).size() > 1000);
         QVERIFY(MsgBoxScript::shown().back().text.contains(pdfs[0]));
     }
@@ -884,7 +892,9 @@ private slots:
         // Cancelled: nothing written.
         click(form, "CommandCsv");
         QCOMPARE(FileDialogScript::asked().size(), size_t(1));
-        QCOMPARE(FileDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析.csv")));
+        // Named by the period and racecourse, in the home folder the first time.
+        QCOMPARE(FileDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析-20000601-20000630-%1.csv")
+                                                                                     .arg(form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText())));
         QCOMPARE(FileDialogScript::asked()[0].caption, QStringLiteral("CSV保存"));
         QVERIFY(FileDialogScript::asked()[0].save);
 
@@ -893,9 +903,17 @@ private slots:
         click(form, "CommandCsv");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), AnalysisCsv(form->table()));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains("調査日 2000.6.1～2000.6.30"));
+        QCOMPARE(written, AnalysisCsv(form->table(), QStringLiteral("調査日 2000.6.1～2000.6.30　") +
+                                                         form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText() +
+                                                         QStringLiteral("　全艇　全級")));
         QCOMPARE(form->table().rows[AnalysisTable::AllRow].tally.starts, 10);
         QVERIFY(MsgBoxScript::shown().empty());
+
+        // The next one is proposed in the folder last used.
+        click(form, "CommandCsv");
+        QCOMPARE(QFileInfo(FileDialogScript::asked().back().suggested).absolutePath(), QDir(folder_->folder()).absolutePath());
 
         // A folder that cannot be written to: told, no error report.
         FileDialogScript::queue(folder_->file(QStringLiteral("no such folder/x.csv")));
@@ -982,6 +1000,40 @@ private slots:
         auto* table = form->findChild<QTableWidget*>(QStringLiteral("TableBunseki"));
         QVERIFY(table->item(BunsekiForm::verdictRowOf(1, false), 0)->text().contains(QStringLiteral("出走が少なく判断できません")));
         QVERIFY(!table->item(BunsekiForm::verdictRowOf(1, false), 0)->text().contains(QStringLiteral("p=")));
+    }
+
+    void theLeftoversOfAStoppedSaveAreRemoved()
+    {
+        seedHandWorkedHistory(folder_->folder());
+        BunsekiForm* form = openAnalysis(openHistory());
+        setDates(form, QDate(2000, 6, 1), QDate(2000, 6, 30));
+        const QByteArray csv = AnalysisCsv(form->table(), QStringLiteral("調査日 2000.6.1～2000.6.30　全競艇場　全艇　全級"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("analysis.csv"));
+        // What saves killed midway left: this program's hidden working file,
+        // and the working files of the earlier way of saving, empty or cut.
+        WriteFile(dir.filePath(QStringLiteral(".vantor-save-a1B2c3")), csv.left(40));
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.Xy12Zq")), csv.left(100));
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.Qw3rTy")), QByteArray());
+        // The user's own files stay, whatever their names.
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.backup")), "my own notes");
+        WriteFile(dir.filePath(QStringLiteral("other.csv.Xy12Zq")), csv.left(100));
+        FileDialogScript::queue(path);
+        click(form, "CommandCsv");
+        QVERIFY(MsgBoxScript::shown().empty());
+        QCOMPARE(FileBytes(path), csv);
+        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        QCOMPARE(left, (QStringList{QStringLiteral("analysis.csv"), QStringLiteral("analysis.csv.backup"),
+                                    QStringLiteral("other.csv.Xy12Zq")}));
+        QCOMPARE(FileBytes(dir.filePath(QStringLiteral("analysis.csv.backup"))), QByteArray("my own notes"));
+        // Saved again over itself: one file, the new contents, the permissions kept.
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        FileDialogScript::queue(path);
+        click(form, "CommandCsv");
+        QCOMPARE(FileBytes(path), csv);
+        QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     }
 
     void positionsEnteredInTheHistoryCountOnReturn()
