@@ -470,7 +470,7 @@ private slots:
 
         // The CSV carries the lane columns.
         const QStringList lines = QString::fromUtf8(AnalysisCsv(t, QString()).mid(3)).split(QStringLiteral("\r\n"));
-        QVERIFY(lines[1 + AnalysisTable::rowOf(0, RhythmState::Good)].endsWith(
+        QVERIFY(lines[2 + AnalysisTable::rowOf(0, RhythmState::Good)].endsWith(  // after the first line and the header
             QStringLiteral(",0,40,30,30.00,1.00,") + Basic::Format(i.low, QStringLiteral("0.00")) + QLatin1Char(',') +
             Basic::Format(i.high, QStringLiteral("0.00"))));
     }
