@@ -17,16 +17,32 @@ QString RateText(int successes, int trials);
 QString IntervalText(int successes, int trials);
 QString AverageText(const Tally& tally);
 
+// The lane columns: the wins the lanes lead one to expect ("12.3"), the
+// ratio of the actual wins to them ("1.04") and its 95 % interval
+// ("0.87～1.23"); nothing where no start of the row has a known lane.
+QString ExpectedText(const LaneFigures& lane);
+QString RatioText(const LaneFigures& lane);
+QString RatioIntervalText(const LaneFigures& lane);
+
+// The verdict of one test of a rhythm in one plain sentence: by chance, the
+// states differ (and which is highest and lowest), or too few starts.
+// `topThree` picks the test on the first three, else the one on wins.
+QString VerdictSentence(const AnalysisTable& table, int rhythm, bool topThree);
+// The whole line under a rhythm's rows: the finish tested, χ², degrees of
+// freedom and p value, then the sentence.
+QString VerdictLine(const AnalysisTable& table, int rhythm, bool topThree);
+
 // The lines under the table: how many starts were left out, and why.
 QStringList LeftOutLines(const AnalysisTable& table);
 
 // The table as CSV for a spreadsheet: UTF-8 (with the byte-order mark by
 // which spreadsheets recognise it), a first line with the chosen races
-// (`condition`, as the print's heading has them), a header line, CR LF line
+// (`condition`, as the print's heading has them), a header line, one line
+// per row, then after an empty line the tests of each rhythm; CR LF line
 // ends.
 QByteArray AnalysisCsv(const AnalysisTable& table, const QString& condition);
 
 // The table as a printed page: a heading with the chosen races
-// (`condition`), the column headings, one line per row, and the left-out
-// line.
+// (`condition`), the rates with each rhythm's verdict under its rows, the
+// lane columns, and the left-out lines.
 void BuildAnalysisPrint(CharPrinter& printer, const AnalysisTable& table, const QString& condition);

@@ -32,6 +32,7 @@ using Basic::CStr;
 using Basic::Trim;
 
 namespace {
+constexpr int ColumnCount = 15;
 const QString kNoRecord = QStringLiteral("該当レコードがありません");
 
 // Day numbers and calendar days differ by a constant for every date the
@@ -70,6 +71,18 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     ComboKyoteijyo = new QComboBox(this);
     ComboKyoteijyo->setObjectName(QStringLiteral("ComboKyoteijyo"));
     ComboKyoteijyo->setMinimumContentsLength(6);
+    auto* laneCaption = new QLabel(QStringLiteral("艇番"), this);
+    ComboTeiban = new QComboBox(this);
+    ComboTeiban->setObjectName(QStringLiteral("ComboTeiban"));
+    ComboTeiban->addItem(QStringLiteral("全艇"));
+    for (int lane = 1; lane <= 6; ++lane)
+        ComboTeiban->addItem(CStr(lane) + QStringLiteral("号艇"), lane);
+    auto* gradeCaption = new QLabel(QStringLiteral("級別"), this);
+    ComboKyu = new QComboBox(this);
+    ComboKyu->setObjectName(QStringLiteral("ComboKyu"));
+    ComboKyu->addItem(QStringLiteral("全級"));
+    for (int grade = 1; grade <= GradeCount; ++grade)
+        ComboKyu->addItem(GradeName(grade), grade);
     auto* print = new QPushButton(QStringLiteral("印刷"), this);
     print->setObjectName(QStringLiteral("CommandPrint"));
     auto* csv = new QPushButton(QStringLiteral("CSV保存"), this);
@@ -83,18 +96,29 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     filters->addSpacing(16);
     filters->addWidget(courseCaption);
     filters->addWidget(ComboKyoteijyo);
+    filters->addSpacing(16);
+    filters->addWidget(laneCaption);
+    filters->addWidget(ComboTeiban);
+    filters->addSpacing(16);
+    filters->addWidget(gradeCaption);
+    filters->addWidget(ComboKyu);
     filters->addStretch();
     filters->addWidget(print);
     filters->addWidget(csv);
     filters->addWidget(close);
 
-    TableBunseki = new QTableWidget(AnalysisTable::RowCount, 11, this);
+    TableBunseki = new QTableWidget(TableRows, ColumnCount, this);
     TableBunseki->setObjectName(QStringLiteral("TableBunseki"));
     TableBunseki->setHorizontalHeaderLabels({QStringLiteral("区分"), QStringLiteral("状態"), QStringLiteral("出走"),
-                                             QStringLiteral("1着率(%)"), QStringLiteral("95%区間"),
-                                             QStringLiteral("2連対率(%)"), QStringLiteral("95%区間"),
-                                             QStringLiteral("3連対率(%)"), QStringLiteral("95%区間"),
-                                             QStringLiteral("平均着順"), QStringLiteral("F・失格等")});
+                                             QStringLiteral("1着率\n(%)"), QStringLiteral("95%区間"),
+                                             QStringLiteral("2連対率\n(%)"), QStringLiteral("95%区間"),
+                                             QStringLiteral("3連対率\n(%)"), QStringLiteral("95%区間"),
+                                             QStringLiteral("平均\n着順"), QStringLiteral("着外"),
+                                             QStringLiteral("1着\n(艇番)"), QStringLiteral("艇番から\nの期待"),
+                                             QStringLiteral("実際\n÷期待"), QStringLiteral("95%区間")});
+    for (int rhythm = 0; rhythm < 3; ++rhythm)
+        for (bool topThree : {false, true})
+            TableBunseki->setSpan(verdictRowOf(rhythm, topThree), 0, 1, ColumnCount);
     TableBunseki->verticalHeader()->hide();
     TableBunseki->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TableBunseki->setSelectionMode(QAbstractItemView::NoSelection);
@@ -127,15 +151,27 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     // Fill the table once so that its size is known before the window is.
     table_ = Analyse({}, {});
     showTable();
-    TableBunseki->resizeColumnsToContents();
+    // Columns as wide as their widest figure ("100.0～100.0" in the
+    // intervals), not as the test lines that span them.
+    const QFontMetrics fm(TableBunseki->font());
     int tableWidth = 2 * TableBunseki->frameWidth();
     for (int c = 0; c < TableBunseki->columnCount(); ++c) {
-        TableBunseki->setColumnWidth(c, std::max(TableBunseki->columnWidth(c), c == 0 ? 110 : 72));
+        const QString widest = c == 0 ? QStringLiteral("三つとも要注意")
+                               : c == 1 ? QStringLiteral("上向き")
+                               : c == 4 || c == 6 || c == 8 ? QStringLiteral("100.0～100.0")
+                               : c == 14 ? QStringLiteral("0.00～0.00")
+                               : c == 12 ? QStringLiteral("99,999.9")
+                                         : QStringLiteral("999999");
+        int header = 0;
+        for (const QString& part : TableBunseki->horizontalHeaderItem(c)->text().split(QLatin1Char('\n')))
+            header = std::max(header, TableBunseki->horizontalHeader()->fontMetrics().horizontalAdvance(part) + 10);
+        TableBunseki->setColumnWidth(c, std::max(fm.horizontalAdvance(widest) + 10, header));
         tableWidth += TableBunseki->columnWidth(c);
     }
     TableBunseki->setFixedWidth(tableWidth);
+    TableBunseki->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
     TableBunseki->setMinimumHeight(TableBunseki->horizontalHeader()->sizeHint().height() +
-                                   AnalysisTable::RowCount * TableBunseki->rowHeight(0) + 2 * TableBunseki->frameWidth());
+                                   TableRows * TableBunseki->rowHeight(0) + 2 * TableBunseki->frameWidth());
 
     Guarded([this] {
         db_ = std::make_unique<Database>(Global().DataFolder);
@@ -145,6 +181,8 @@ BunsekiForm::BunsekiForm() : QWidget(Forms::find(QStringLiteral("RirekiForm")), 
     connect(DateFrom, &QDateEdit::dateChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
     connect(DateTo, &QDateEdit::dateChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
     connect(ComboKyoteijyo, &QComboBox::currentIndexChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
+    connect(ComboTeiban, &QComboBox::currentIndexChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
+    connect(ComboKyu, &QComboBox::currentIndexChanged, this, [this] { Guarded([this] { Filter_Change(); }); });
     Guarded([this] { Filter_Change(); });
 
     resize(sizeHint());
@@ -217,41 +255,70 @@ void BunsekiForm::Filter_Change()
     filter.to = DayNumberOf(DateTo->date());
     if (const QVariant course = ComboKyoteijyo->currentData(); course.isValid())
         filter.course = course.toInt();
+    if (const QVariant lane = ComboTeiban->currentData(); lane.isValid())
+        filter.lane = lane.toInt();
+    if (const QVariant grade = ComboKyu->currentData(); grade.isValid())
+        filter.grade = grade.toInt();
     table_ = Analyse(races_, filter);
     showTable();
 }
 
+int BunsekiForm::tableRowOf(int analysisRow)
+{
+    // Two test lines follow each rhythm's five rows.
+    if (analysisRow <= AnalysisTable::AllRow)
+        return analysisRow;
+    const int rhythm = std::min((analysisRow - 1) / StateCount, 3);
+    return analysisRow + 2 * rhythm;
+}
+
+int BunsekiForm::verdictRowOf(int rhythm, bool topThree)
+{
+    return tableRowOf(AnalysisTable::rowOf(rhythm, RhythmState::Poor)) + 1 + int(topThree);
+}
+
 void BunsekiForm::showTable()
 {
-    auto put = [this](int row, int column, const QString& text, bool number) {
+    auto put = [this](int row, int column, const QString& text, bool number, bool bold) {
         QTableWidgetItem* item = TableBunseki->item(row, column);
         if (!item) {
             item = new QTableWidgetItem;
             item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
-            if (row == AnalysisTable::AllRow || row == AnalysisTable::AllCriticalRow) {
-                QFont bold = item->font();
-                bold.setBold(true);
-                item->setFont(bold);
-            }
             TableBunseki->setItem(row, column, item);
         }
+        QFont font = item->font();
+        font.setBold(bold);
+        item->setFont(font);
         item->setText(text);
     };
     const bool empty = table_.empty();
     for (int r = 0; r < AnalysisTable::RowCount; ++r) {
         const AnalysisRow& row = table_.rows[size_t(r)];
         const Tally& t = row.tally;
-        put(r, 0, row.group, false);
-        put(r, 1, row.state, false);
-        put(r, 2, empty ? QString() : CStr(t.starts), true);
+        const int line = tableRowOf(r);
+        const bool bold = r == AnalysisTable::AllRow || r == AnalysisTable::AllCriticalRow;
+        put(line, 0, row.group, false, bold);
+        put(line, 1, row.state, false, bold);
+        put(line, 2, empty ? QString() : CStr(t.starts), true, bold);
         int column = 3;
         for (int k : {t.first, t.topTwo, t.topThree}) {
-            put(r, column++, RateText(k, t.starts), true);
-            put(r, column++, IntervalText(k, t.starts), true);
+            put(line, column++, RateText(k, t.starts), true, bold);
+            put(line, column++, IntervalText(k, t.starts), true, bold);
         }
-        put(r, column++, AverageText(t), true);
-        put(r, column, empty ? QString() : CStr(t.codes), true);
+        put(line, column++, AverageText(t), true, bold);
+        put(line, column++, empty ? QString() : CStr(t.unplaced), true, bold);
+        put(line, column++, row.lane.available() ? CStr(row.lane.wins) : QString(), true, bold);
+        put(line, column++, ExpectedText(row.lane), true, bold);
+        put(line, column++, RatioText(row.lane), true, bold);
+        put(line, column, RatioIntervalText(row.lane), true, bold);
     }
+    for (int rhythm = 0; rhythm < 3; ++rhythm)
+        for (bool topThree : {false, true}) {
+            const ChiSquareTest& test = topThree ? table_.verdicts[size_t(rhythm)].topThree : table_.verdicts[size_t(rhythm)].win;
+            // A difference beyond chance stands out.
+            put(verdictRowOf(rhythm, topThree), 0, empty ? QString() : QStringLiteral("　") + VerdictLine(table_, rhythm, topThree),
+                false, !test.tooFew && test.p < 0.05);
+        }
     PictureGraph->setTable(table_);
     LabelGaitou->setVisible(empty);
     LabelJogai->setText(LeftOutLines(table_).join(QLatin1Char('\n')));
@@ -260,7 +327,8 @@ void BunsekiForm::showTable()
 QString BunsekiForm::conditionText() const
 {
     return QStringLiteral("調査日 ") + dateText(DateFrom->date()) + QStringLiteral("～") + dateText(DateTo->date()) +
-           QStringLiteral("　") + ComboKyoteijyo->currentText();
+           QStringLiteral("　") + ComboKyoteijyo->currentText() + QStringLiteral("　") + ComboTeiban->currentText() + QStringLiteral("　") +
+           ComboKyu->currentText();
 }
 
 QString BunsekiForm::fileTitle() const

@@ -15,8 +15,10 @@ class RateChart;
 
 // The results analysis: the stored races with their entered positions,
 // counted by the state of each rhythm on the survey day, narrowed by survey
-// date and racecourse; as a table with 95 % intervals and a chart, printed
-// or saved as CSV. It opens over the race history window and closes with it.
+// date, racecourse, lane and class; as a table with 95 % intervals, each rhythm's
+// tests of chance under its rows, the wins beside those the lanes lead one
+// to expect, and a chart; printed or saved as CSV. It opens over the race
+// history window and closes with it.
 class BunsekiForm : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +32,12 @@ public:
     void Filter_Change();
     void CommandPrint_Click();
     void CommandCsv_Click();
+
+    // Where a row of the analysis table stands in the window's table, which
+    // has each rhythm's two test lines under its five rows.
+    static int tableRowOf(int analysisRow);
+    static int verdictRowOf(int rhythm, bool topThree);
+    static constexpr int TableRows = AnalysisTable::RowCount + 6;
 
     // The calendar date of a day number, and back.
     static QDate DateOf(double dayNumber);
@@ -59,6 +67,8 @@ private:
     QDateEdit* DateFrom = nullptr;
     QDateEdit* DateTo = nullptr;
     QComboBox* ComboKyoteijyo = nullptr;
+    QComboBox* ComboTeiban = nullptr;
+    QComboBox* ComboKyu = nullptr;
     QTableWidget* TableBunseki = nullptr;
     RateChart* PictureGraph = nullptr;
     QLabel* LabelGaitou = nullptr;

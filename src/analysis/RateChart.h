@@ -4,16 +4,21 @@
 
 #include <QWidget>
 
-// The win rate by state, one bar per rhythm in each state, with its 95 %
-// interval as a whisker and the rate of all starts as a dashed line. Painted
-// by hand: a handful of rectangles and lines need no chart library.
+// By state, one bar per rhythm in each state with its 95 % interval as a
+// whisker: where some starts have a known lane, the ratio of the actual wins
+// to those the lanes lead one to expect, with the line at 1.00; else the win
+// rate, with the rate of all starts as a dashed line. Painted by hand: a
+// handful of rectangles and lines need no chart library.
 class RateChart : public QWidget {
     Q_OBJECT
 public:
     explicit RateChart(QWidget* parent = nullptr);
 
     void setTable(const AnalysisTable& table);
-    // The top of the rate axis, a fraction rounded up to a tenth.
+    // The chart shows the ratio to the lanes' expectation, not the rate.
+    bool showsRatio() const { return ratio_; }
+    // The top of the axis: a rate rounded up to a tenth, or a ratio rounded
+    // up to a half.
     double axisTop() const { return axisTop_; }
 
     // The bar colours of the three rhythms.
@@ -25,4 +30,5 @@ protected:
 private:
     AnalysisTable table_;
     double axisTop_ = 0.5;
+    bool ratio_ = false;
 };

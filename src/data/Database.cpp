@@ -21,7 +21,7 @@ const QString kSource = QStringLiteral("Database");
 
 // Tables and triggers added after the first version, each made by a script
 // of its own and known by the name of what it makes, in this order. A script
-// whose table a later script replaced has run when either is there.
+// whose table a later script replaced has run when either table is there.
 struct Addition {
     const char* table;
     const char* script;
@@ -31,7 +31,8 @@ const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql", "T_選�
                                {"T_ファン手帳", "handbook_edition.sql"},
                                {"T_設定", "settings.sql"},
                                {"T_選手_renumber", "racer_extraction.sql"},
-                               {"T_選手控", "race_copies.sql"}};
+                               {"T_選手控", "race_copies.sql"},
+                               {"T_艇番レース", "boat_order.sql"}};
 
 // Tables made again after the first version, to bring their rules up to date;
 // a table is up to date when its definition holds the marker.
@@ -399,10 +400,11 @@ Database::Database(const QString& programFolder)
 }
 
 // A database made by an earlier version gets what was added since: the copies
-// of stored races' racers (its stored races have none; copies kept one a
-// seat are then kept once a content), the handbook edition, the settings, the
-// extraction table's following of its racers, the lengths of the master
-// tables' texts and the finish codes. A write-protected file is read as it is.
+// of stored races' racers (its stored races have none; copies kept one a seat
+// are then kept once a content), the handbook edition, the settings, the
+// extraction table's following of its racers, the finish codes, the mark of
+// races stored in boat order and the lengths of the master tables' texts. A
+// write-protected file is read as it is.
 void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)

@@ -72,6 +72,7 @@ struct DayWriter::Impl {
     QHash<qint64, qint64> knownCopies, knownPending;
     std::optional<Statement> insertRace;
     std::optional<Statement> insertCopy;
+    std::optional<Statement> markBoatOrder;
     std::optional<Statement> dayRaces;
     std::optional<Statement> dayResults;
     std::optional<Statement> updateResults;
@@ -103,6 +104,9 @@ struct DayWriter::Impl {
             "控1, 控2, 控3, 控4, 控5, 控6, 結果1, 結果2, 結果3, 結果4, 結果5, 結果6, 着1, 着2, 着3, 着4, 着5, 着6) "
             "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, "
             "?18, ?19, ?20, ?21, ?22, ?23, ?24, ?25, ?26, ?27, ?28, ?29)")));
+        // A race stored from a program has its boats as its seats: the
+        // analysis may read seat n as lane n.
+        markBoatOrder.emplace(db.prepare(QStringLiteral("INSERT INTO T_艇番レース (履歴ID) VALUES (?1)")));
         insertCopy.emplace(db.prepare(QStringLiteral("INSERT INTO T_選手控 (%1) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
                                           .arg(QString::fromUtf8(kCopyColumns))));
         dayRaces.emplace(db.prepare(QStringLiteral(
@@ -255,6 +259,10 @@ StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int cou
             }
             insert.step();
             insert.reset();
+            Statement& mark = *d_->markBoatOrder;
+            mark.bind(1, d_->db.lastInsertRowId());
+            mark.step();
+            mark.reset();
             stored.insert(c.code * 100 + race.raceNo);
             ++summary.stored;
         }
@@ -360,12 +368,17 @@ void StoreRaces(Database& db, const std::vector<StoredRace>& races)
     Statement insert = db.prepare(QStringLiteral(
         "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"));
+    // The seats are the program's boats: the analysis may read seat n as lane n.
+    Statement mark = db.prepare(QStringLiteral("INSERT INTO T_艇番レース (履歴ID) VALUES (?1)"));
     for (const StoredRace& race : races) {
         insert.bind(1, race.year).bind(2, race.month).bind(3, race.day).bind(4, race.courseId).bind(5, race.raceNo);
         for (int n = 0; n < 6; ++n)
             insert.bind(6 + n, race.racers[size_t(n)]);
         insert.step();
         insert.reset();
+        mark.bind(1, db.lastInsertRowId());
+        mark.step();
+        mark.reset();
     }
     transaction.commit();
 }

@@ -29,6 +29,7 @@ struct StoredRace {
 
 // Adds the races to the history in one transaction: all of them or none.
 // Each seat's racer is copied from the racer table as he is now.
+// Each is marked as stored in boat order (seat n is boat n).
 void StoreRaces(Database& db, const std::vector<StoredRace>& races);
 // How many races of that day and racecourse the history already holds.
 int CountStored(Database& db, const QDate& date, int courseId);

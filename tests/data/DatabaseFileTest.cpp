@@ -68,7 +68,7 @@ void makeOlder(const QString& path)
                                 "ALTER TABLE T_レース履歴 DROP COLUMN 着1; ALTER TABLE T_レース履歴 DROP COLUMN 着2;"
                                 "ALTER TABLE T_レース履歴 DROP COLUMN 着3; ALTER TABLE T_レース履歴 DROP COLUMN 着4;"
                                 "ALTER TABLE T_レース履歴 DROP COLUMN 着5; ALTER TABLE T_レース履歴 DROP COLUMN 着6;"
-                                "DROP TABLE T_設定; DROP TRIGGER T_選手_renumber; DROP TRIGGER T_選手_delete;"
+                                "DROP TABLE T_設定; DROP TRIGGER T_選手_renumber; DROP TRIGGER T_選手_delete; DROP TABLE T_艇番レース;"
                                 "CREATE VIEW Q_レース履歴 AS SELECT 履歴ID AS _key, 履歴ID FROM T_レース履歴;",
                                 nullptr, nullptr, nullptr);
     sqlite3_close(db);

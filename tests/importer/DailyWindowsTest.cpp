@@ -270,6 +270,13 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
     QCOMPARE(rows[0].racers, (std::array<int, 6>{4001, 4002, 4003, 4004, 4005, 4006}));
     QCOMPARE(rows[1].racers, (std::array<int, 6>{4101, 4102, 4103, 4104, 4105, 4106}));
     QCOMPARE(rows[3].racers, (std::array<int, 6>{4301, 4302, 4303, 4304, 4305, 4306}));
+    // Their seats are the program's boats, and each is marked so.
+    {
+        Database db(folder_->folder());
+        Statement marks = db.prepare(QStringLiteral("SELECT count(*) FROM T_艇番レース m JOIN T_レース履歴 r ON r.履歴ID = m.履歴ID"));
+        QVERIFY(marks.step());
+        QCOMPARE(marks.value(0).toInt(), 4);
+    }
     // Thirteen racers are missing: twelve are named, the rest counted.
     const QStringList summary = MsgBoxScript::shown().back().text.split(QStringLiteral("\r\n"));
     QCOMPARE(summary.size(), 16);
