@@ -10,6 +10,7 @@
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "OriginalForm.h"
+#include "ResultsDownload.h"
 #include "ResultsImport.h"
 #include "RirekiForm.h"
 #include "SalesForm.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BunsekiForm"), [] { return new BunsekiForm; });
     Forms::registerForm(QStringLiteral("BangumiForm"), [] { return new BangumiForm(Forms::find(QStringLiteral("SelectForm"))); });
     Forms::registerCommand(QStringLiteral("ReadResults"), ReadResultsFile);
+    Forms::registerCommand(QStringLiteral("DownloadResults"), DownloadResults);
 
     Forms::show(QStringLiteral("MainForm"));
     Guarded([] { TellWhenRacerTableIsEmpty(); });

@@ -29,11 +29,14 @@ public:
     void Menu_Print_Click();
     void Menu_Close_Click();
     void Menu_Seiseki_Click();
+    void Menu_SeisekiGet_Click();
 
     QString ShozokuMei(int16_t id);
 
 private:
     void fillList();
+    // Runs a command that reads results into the history, then shows the race on show again.
+    void readResults(const QString& command);
     void LabelDisp();
     bool requireSelection();
     // Puts the history table on the shown race; false when it is gone.

@@ -8,12 +8,14 @@
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "MsgBox.h"
+#include "OfficialFiles.h"
 #include "Recordset.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -60,7 +62,8 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
         return b;
     };
     CommandFile = button(QStringLiteral("ファイル選択"), QStringLiteral("CommandFile"), 96, 8, 8, &BangumiForm::CommandFile_Click);
-    LabelFile = makeLabel(QString(), client, QStringLiteral("LabelFile"), 512, 28, 112, 8);
+    CommandDownload = button(QStringLiteral("ダウンロード"), QStringLiteral("CommandDownload"), 96, 112, 8, &BangumiForm::CommandDownload_Click);
+    LabelFile = makeLabel(QString(), client, QStringLiteral("LabelFile"), 408, 28, 216, 8);
 
     makeLabel(QStringLiteral("競艇場"), client, QStringLiteral("LabelBasho"), 120, 17, 8, 44);
     makeLabel(QStringLiteral("レース"), client, QStringLiteral("LabelRace"), 192, 17, 136, 44);
@@ -160,6 +163,20 @@ void BangumiForm::CommandFile_Click()
     const QString path = ChooseOpenFile(this, QStringLiteral("番組表のファイル"),
                                         QStringLiteral("番組表 (b*.txt B*.TXT b*.lzh B*.LZH);;すべてのファイル (*)"));
     if (!path.isEmpty())
+        Open(path);
+}
+
+void BangumiForm::CommandDownload_Click()
+{
+    const GlobalModule& g = Global();
+    const QDate date(g.ChosaNen, g.ChosaTuki, g.ChosaHi);
+    if (!date.isValid()) {
+        MsgBox(QStringLiteral("調査日が正しくありません。選手検索の画面で調査日を直して下さい。"));
+        return;
+    }
+    const QPointer<BangumiForm> alive(this);
+    const QString path = OfficialFiles::FetchShown(this, OfficialFiles::Kind::Program, date);
+    if (alive && !path.isEmpty())
         Open(path);
 }
 

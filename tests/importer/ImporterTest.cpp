@@ -468,6 +468,7 @@ private slots:
 
 int RunImportChild(const QString& folder, const QString& file);
 QObject* NewImportCrashTest();
+QObject* NewDownloadTest();
 
 int main(int argc, char* argv[])
 {
@@ -480,7 +481,8 @@ int main(int argc, char* argv[])
     DailyFilesTest dailyFiles;
     DailyWindowsTest dailyWindows;
     std::unique_ptr<QObject> crash(NewImportCrashTest());
-    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows, crash.get()});
+    std::unique_ptr<QObject> download(NewDownloadTest());
+    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows, crash.get(), download.get()});
 }
 
 #include "ImporterTest.moc"
