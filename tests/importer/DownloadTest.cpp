@@ -493,4 +493,48 @@ private slots:
 
 QObject* NewDownloadTest() { return new DownloadTest; }
 
+int WriteSiteFolder(const QString& folder)
+{
+    // The racers of the synthetic handbook race: seat k of race r of course c.
+    auto toban = [](int course, int race, int k) { return 3000 + 37 * ((course * 72 + race * 6 + k) % 40); };
+    const QDate first(2024, 8, 1);
+    for (QDate day = first; day < first.addDays(7); day = day.addDays(1)) {
+        if (day.day() == 4)
+            continue;  // a day without racing
+        std::vector<ProgramCourseText> programs;
+        std::vector<ResultCourseText> results;
+        for (int course : {2, 7, 12}) {
+            ProgramCourseText program{course, false, {}};
+            ResultCourseText result{course, false, {}};
+            for (int race = 1; race <= 12; ++race) {
+                ProgramRaceText p = MakeProgramRace(race, 4001);
+                ResultRaceText r = MakeResultRace(race, 4001);
+                for (int k = 0; k < 6; ++k) {
+                    p.boats[size_t(k)].toban = toban(course, race, k);
+                    r.lines[size_t(k)].toban = toban(course, race, k);
+                    r.lines[size_t(k)].code = QStringLiteral("0%1").arg((k + race + day.day()) % 6 + 1);
+                }
+                program.races.push_back(p);
+                result.races.push_back(r);
+            }
+            programs.push_back(program);
+            results.push_back(result);
+        }
+        const auto write = [&](Kind kind, const QByteArray& member, const QByteArray& text) {
+            const QString path = folder + OfficialFiles::Address(kind, day).path();
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            WriteFile(path, Lh0Archive({{member, text}}));
+        };
+        write(Kind::Program, day.toString(QStringLiteral("'B'yyMMdd'.TXT'")).toLatin1(), ProgramFileBytes(day, programs));
+        write(Kind::Results, day.toString(QStringLiteral("'K'yyMMdd'.TXT'")).toLatin1(), ResultFileBytes(day, results));
+    }
+    // The newest edition is not out yet; the one before it is.
+    const QDate edition = OfficialFiles::HandbookEditions(OfficialFiles::TodayInJapan())[1];
+    const QString path = folder + OfficialFiles::Address(Kind::Handbook, edition).path();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    WriteFile(path, Lh0Archive({{OfficialFiles::FileName(Kind::Handbook, edition).toUpper().replace(QStringLiteral(".LZH"), QStringLiteral(".TXT")).toLatin1(),
+                                 SyntheticHandbook()}}));
+    return 0;
+}
+
 #include "DownloadTest.moc"

@@ -469,6 +469,7 @@ private slots:
 int RunImportChild(const QString& folder, const QString& file);
 QObject* NewImportCrashTest();
 QObject* NewDownloadTest();
+int WriteSiteFolder(const QString& folder);
 
 int main(int argc, char* argv[])
 {
@@ -476,6 +477,10 @@ int main(int argc, char* argv[])
     if (argc == 4 && qstrcmp(argv[1], "--child-import") == 0)
         return RunImportChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
+    // A folder laid out as the official site, for trying the downloads by hand
+    // against a local server (python3 -m http.server in that folder).
+    if (argc == 3 && qstrcmp(argv[1], "--write-site") == 0)
+        return WriteSiteFolder(QString::fromLocal8Bit(argv[2]));
     ImporterTest importer;
     ArchiveTest archive;
     DailyFilesTest dailyFiles;
