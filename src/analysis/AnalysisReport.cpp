@@ -51,9 +51,10 @@ QString boundText(int successes, int trials, bool high)
 }
 }
 
-QByteArray AnalysisCsv(const AnalysisTable& table)
+QByteArray AnalysisCsv(const AnalysisTable& table, const QString& condition)
 {
     QStringList lines;
+    lines << csvField(QStringLiteral("成績分析　") + condition);
     lines << QStringLiteral("区分,状態,出走数,1着数,1着率(%),1着率下限(%),1着率上限(%),"
                             "2連対数,2連対率(%),2連対率下限(%),2連対率上限(%),"
                             "3連対数,3連対率(%),3連対率下限(%),3連対率上限(%),平均着順");

@@ -21,8 +21,10 @@ QString AverageText(const Tally& tally);
 QStringList LeftOutLines(const AnalysisTable& table);
 
 // The table as CSV for a spreadsheet: UTF-8 (with the byte-order mark by
-// which spreadsheets recognise it), a header line, CR LF line ends.
-QByteArray AnalysisCsv(const AnalysisTable& table);
+// which spreadsheets recognise it), a first line with the chosen races
+// (`condition`, as the print's heading has them), a header line, CR LF line
+// ends.
+QByteArray AnalysisCsv(const AnalysisTable& table, const QString& condition);
 
 // The table as a printed page: a heading with the chosen races
 // (`condition`), the column headings, one line per row, and the left-out

@@ -12,6 +12,7 @@
 #include "Recordset.h"
 #include "Rhythm.h"
 #include "FileDialog.h"
+#include "WholeFile.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -22,7 +23,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -262,6 +262,13 @@ QString BunsekiForm::conditionText() const
            QStringLiteral("　") + ComboKyoteijyo->currentText();
 }
 
+QString BunsekiForm::fileTitle() const
+{
+    return QStringLiteral("成績分析-%1-%2-%3")
+        .arg(DateFrom->date().toString(QStringLiteral("yyyyMMdd")), DateTo->date().toString(QStringLiteral("yyyyMMdd")),
+             ComboKyoteijyo->currentText());
+}
+
 void BunsekiForm::CommandPrint_Click()
 {
     if (table_.empty()) {
@@ -270,7 +277,7 @@ void BunsekiForm::CommandPrint_Click()
     }
     if (MsgBox(QStringLiteral("成績分析を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("成績分析印刷")) != Mb::Yes)
         return;
-    CharPrinter printer(Global().DataFolder, QStringLiteral("成績分析"));
+    CharPrinter printer(Global().DataFolder, fileTitle());
     BuildAnalysisPrint(printer, table_, conditionText());
     printer.endDoc();
 }
@@ -281,12 +288,12 @@ void BunsekiForm::CommandCsv_Click()
         MsgBox(kNoRecord);
         return;
     }
-    const QString path = AskSaveFileName(this, QStringLiteral("CSV保存"), QDir::home().filePath(QStringLiteral("成績分析.csv")),
+    const QString path = AskSaveFileName(this, QStringLiteral("CSV保存"), QStringLiteral("CSV"), fileTitle() + QStringLiteral(".csv"),
                                          QStringLiteral("CSV ファイル (*.csv)"));
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(AnalysisCsv(table_)) < 0 || !file.commit())
-        MsgBox(QStringLiteral("CSV ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, file.errorString()),
+    QString problem;
+    if (!SaveWholeFile(path, AnalysisCsv(table_, conditionText()), &problem))
+        MsgBox(QStringLiteral("CSV ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, problem),
                Mb::OKOnly + Mb::Critical, QStringLiteral("CSV保存"));
 }

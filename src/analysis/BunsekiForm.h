@@ -45,6 +45,8 @@ private:
     void loadRaces();
     void showTable();
     QString conditionText() const;
+    // The name of the print's PDF and the proposed CSV file: the period and the racecourse.
+    QString fileTitle() const;
     qint64 dataVersion() const;
 
     std::unique_ptr<Database> db_;

@@ -111,7 +111,9 @@ Bior2Form::Bior2Form(QWidget* parent) : QMainWindow(parent)
     LabelChoHi->setObjectName(QStringLiteral("LabelChoHi"));
     Set_ControlFont(LabelChoHi, 9, 65, 13, 266, 40);
     LabelChoHi->setMinimumWidth(90);
-    LabelMSG = new QLabel(QStringLiteral("msg"), frame);
+    // Empty until the advice of a person's day is set: a window opened for
+    // an empty boat has no advice to show.
+    LabelMSG = new QLabel(frame);
     LabelMSG->setObjectName(QStringLiteral("LabelMSG"));
     Set_ControlFont(LabelMSG, 10, 560, 14, 16, 402);
     LabelMSG->setStyleSheet(QStringLiteral("color: #c00000;"));

@@ -82,8 +82,11 @@ DispForm::~DispForm() = default;
 void DispForm::fillRows()
 {
     const GlobalModule& g = Global();
-    for (int i = 0; i < 6 && !g.SelShozokuMei[size_t(i)].isEmpty(); ++i) {
+    for (int i = 0; i < 6; ++i) {
         const size_t k = size_t(i);
+        // A boat without a racer (a race set up from its program) keeps its row, empty.
+        if (g.SelShozokuMei[k].isEmpty())
+            continue;
         auto set = [this, i](const char* name, const QString& text) { RowLabel(this, name, i)->setText(text); };
         set("LabelNo", CStr(i + 1));
         set("LabelShozokuMei", g.SelShozokuMei[k]);
@@ -123,8 +126,17 @@ void DispForm::Menu_Add_Click()
         MsgBox(QStringLiteral("競艇場名を選択していないので履歴登録出来ません"));
         return;
     }
-    const QString question = alreadyStored() ? QStringLiteral("既に登録されています。もう一度登録しますか。\r\n")
-                                             : QStringLiteral("履歴テーブルへ登録しますか。");
+    // A race is stored only with a date that exists.
+    if (const QString problem = DateProblem(g.ChosaNen, g.ChosaTuki, g.ChosaHi); !problem.isEmpty()) {
+        MsgBox(problem);
+        return;
+    }
+    // The question names the date that will be stored: the detail window's
+    // date buttons may have moved it away from the one this table shows.
+    const QString date = CStr(g.ChosaNen) + QStringLiteral(".") + CStr(g.ChosaTuki) + QStringLiteral(".") + CStr(g.ChosaHi);
+    const QString question = alreadyStored()
+                                 ? date + QStringLiteral(" のレースは既に登録されています。もう一度登録しますか。\r\n")
+                                 : date + QStringLiteral(" のレースを履歴テーブルへ登録しますか。");
     if (MsgBox(question, Mb::Confirm, QStringLiteral("履歴テーブル登録")) != Mb::Yes)
         return;
     Recordset& rs = *history_;
@@ -149,11 +161,11 @@ bool DispForm::alreadyStored()
     const GlobalModule& g = Global();
     Statement find = db_->prepare(QStringLiteral(
         "SELECT 1 FROM T_レース履歴 WHERE 調査年 = ?1 AND 調査月 = ?2 AND 調査日 = ?3 AND 競艇場ID = ?4 AND レースNO = ?5 "
-        "AND 選手1 = ?6 AND 選手2 = ?7 AND 選手3 = ?8 AND 選手4 = ?9 AND 選手5 = ?10 AND 選手6 = ?11 LIMIT 1"));
+        "LIMIT 1"));
+    // The same day, racecourse and race number are the same race, whichever
+    // racers it was stored with.
     find.bind(1, g.ChosaNen).bind(2, g.ChosaTuki).bind(3, g.ChosaHi);
     find.bind(4, KyoteijyoID(g.SelKyoteijyoMei)).bind(5, g.SelRaceNo);
-    for (int i = 0; i < 6; ++i)
-        find.bind(6 + i, g.SelSensyuID[size_t(i)]);
     return find.step();
 }
 
@@ -161,7 +173,7 @@ void DispForm::Menu_Print_Click()
 {
     if (MsgBox(QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑｸﾞﾗﾌを印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑｸﾞﾗﾌ印刷")) != Mb::Yes)
         return;
-    CharPrinter printer(Global().DataFolder, QStringLiteral("バイオリズム表"));
+    CharPrinter printer(Global().DataFolder, RacePrintTitle(QStringLiteral("バイオリズム表")));
     if (BuildRaceTablePrint(printer) == 0) {
         MsgBox(QStringLiteral("該当レコードがありません"));
         return;

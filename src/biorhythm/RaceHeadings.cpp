@@ -4,6 +4,7 @@
 #include "GlobalModule.h"
 
 #include <QLabel>
+#include <QStringList>
 
 using Basic::CStr;
 using Basic::Str;
@@ -20,6 +21,26 @@ QString RaceHeading()
 {
     const GlobalModule& g = Global();
     return g.SelKyoteijyoMei + QStringLiteral("競艇  第") + CStr(g.SelRaceNo) + QStringLiteral("レース");
+}
+
+QString RacePrintTitle(const QString& kind, int year, int month, int day, const QString& course, int raceNo)
+{
+    QStringList parts{kind, QStringLiteral("%1%2%3")
+                                .arg(year, 4, 10, QLatin1Char('0'))
+                                .arg(month, 2, 10, QLatin1Char('0'))
+                                .arg(day, 2, 10, QLatin1Char('0'))};
+    // A race not chosen yet is left out of the name.
+    if (!Basic::Trim(course).isEmpty())
+        parts << Basic::Trim(course);
+    if (raceNo > 0)
+        parts << QStringLiteral("%1R").arg(raceNo);
+    return parts.join(QLatin1Char('-'));
+}
+
+QString RacePrintTitle(const QString& kind)
+{
+    const GlobalModule& g = Global();
+    return RacePrintTitle(kind, g.ChosaNen, g.ChosaTuki, g.ChosaHi, g.SelKyoteijyoMei, g.SelRaceNo);
 }
 
 void PlaceRaceHeadings(QWidget* parent, int left, int top)

@@ -41,9 +41,13 @@ int BuildRaceTablePrint(CharPrinter& printer)
     const Head heads[13] = {{10, "No."},  {13, "出身"}, {20, "登番"}, {25, "名前"},   {40, "生年"},
                             {45, "生月"}, {50, "生日"}, {55, "血液"}, {60, "勝率"},   {65, "複勝率"},
                             {72, "身体"}, {79, "感情"}, {86, "知性"}};
-    int i = 0;
-    for (; i < 6 && !g.SelShozokuMei[size_t(i)].isEmpty(); ++i) {
-        if (i == 0) {
+    // Every boat with a racer, numbered by its boat; a boat without one (a
+    // race set up from its program) is left out.
+    int printed = 0;
+    for (int i = 0; i < 6; ++i) {
+        if (g.SelShozokuMei[size_t(i)].isEmpty())
+            continue;
+        if (printed++ == 0) {
             printer.printAt(10, heading + QStringLiteral("\r\n"), true);
             for (int h = 0; h < 12; ++h)
                 printer.printAt(heads[h].x, QString::fromUtf8(heads[h].text));
@@ -67,5 +71,5 @@ int BuildRaceTablePrint(CharPrinter& printer)
         PrintScore(printer, 79, Rhythm::CutToHundredths(s.emotion), false);
         PrintScore(printer, 86, s.intellect, true);
     }
-    return i;
+    return printed;
 }

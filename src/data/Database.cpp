@@ -19,12 +19,25 @@ static void initDataResources() { Q_INIT_RESOURCE(data); }
 namespace {
 const QString kSource = QStringLiteral("Database");
 
-// Tables added after the first version, each made by a script of its own.
+// Tables and triggers added after the first version, each made by a script
+// of its own and known by the name of what it makes.
 struct Addition {
     const char* table;
     const char* script;
 };
-const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"}, {"T_ファン手帳", "handbook_edition.sql"}};
+const Addition kAdditions[] = {{"T_レース選手", "race_racers.sql"},
+                               {"T_ファン手帳", "handbook_edition.sql"},
+                               {"T_設定", "settings.sql"},
+                               {"T_選手_renumber", "racer_extraction.sql"}};
+
+// Tables made again after the first version, to bring their rules up to date;
+// a table is up to date when its definition holds the marker.
+struct Rebuild {
+    const char* table;
+    const char* marker;
+    const char* script;
+};
+const Rebuild kRebuilds[] = {{"T_選手", "長さ_名前", "text_lengths.sql"}};
 
 // name: a script of the data resource.
 QString loadScript(const QString& name)
@@ -364,10 +377,13 @@ Database::Database(const QString& programFolder)
         execute(QStringLiteral("PRAGMA foreign_keys = ON"));
         // A file that is not a database, or not this program's, is refused
         // here and left as it is.
-        Statement check = prepare(QString::fromUtf8(kOurTables));
-        check.step();
-        if (check.value(0).toInt() != 7)
-            throw RuntimeError(EngineError::UnrecognizedFormat, kSource, EngineDescription(EngineError::UnrecognizedFormat, path_));
+        {
+            Statement check = prepare(QString::fromUtf8(kOurTables));
+            check.step();
+            if (check.value(0).toInt() != 7)
+                throw RuntimeError(EngineError::UnrecognizedFormat, kSource, EngineDescription(EngineError::UnrecognizedFormat, path_));
+        }
+        // No statement may be open while the upgrade drops a table.
         upgrade();
     } catch (const RuntimeError& error) {
         sqlite3_close(db_);
@@ -380,14 +396,40 @@ Database::Database(const QString& programFolder)
 }
 
 // A database made by an earlier version gets what was added since: the copies
-// of stored races' racers (its stored races have none) and the handbook
-// edition. A write-protected file is read as it is.
+// of stored races' racers (its stored races have none), the handbook
+// edition, the settings, the extraction table's following of its racers and
+// the lengths of the master tables' texts. A write-protected file is read as
+// it is.
 void Database::upgrade()
 {
     if (sqlite3_db_readonly(db_, "main") == 1)
         return;
+    // Rebuilt tables first: a rebuild drops the triggers on its table, and
+    // the additions below make again any of theirs that went with it.
+    auto upToDate = [this](const Rebuild& rebuild) {
+        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1 AND instr(sql, ?2) > 0"));
+        find.bind(1, QString::fromUtf8(rebuild.table)).bind(2, QString::fromUtf8(rebuild.marker));
+        find.step();
+        return find.value(0).toInt() != 0;
+    };
+    for (const Rebuild& rebuild : kRebuilds) {
+        if (upToDate(rebuild))
+            continue;
+        try {
+            execute(loadScript(QString::fromUtf8(rebuild.script)));
+        } catch (const RuntimeError& error) {
+            // Rows that do not fit the new rules stay as they are, in the
+            // old tables, rather than be cut; so does a file that another
+            // program holds meanwhile. Either way nothing has changed.
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_exec(db_, "PRAGMA legacy_alter_table = OFF", nullptr, nullptr, nullptr);
+            if (error.number() != EngineError::FieldTooSmall && error.number() != EngineError::FieldOverflow &&
+                error.number() != EngineError::OpenedExclusively)
+                throw;
+        }
+    }
     auto exists = [this](const Addition& addition) {
-        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1"));
+        Statement find = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table', 'trigger') AND name = ?1"));
         find.bind(1, QString::fromUtf8(addition.table));
         find.step();
         return find.value(0).toInt() != 0;
@@ -416,6 +458,20 @@ Database::~Database()
 }
 
 Statement Database::prepare(const QString& sql) const { return Statement(db_, sql, kSource); }
+
+QString Database::setting(const QString& name) const
+{
+    Statement read = prepare(QStringLiteral("SELECT 値 FROM T_設定 WHERE 名前 = ?1"));
+    read.bind(1, name);
+    return read.step() ? read.value(0).toString() : QString();
+}
+
+void Database::setSetting(const QString& name, const QString& value) const
+{
+    Statement write = prepare(QStringLiteral("INSERT OR REPLACE INTO T_設定 (名前, 値) VALUES (?1, ?2)"));
+    write.bind(1, name).bind(2, value);
+    write.step();
+}
 
 void Database::execute(const QString& sql) const
 {
@@ -512,6 +568,22 @@ void Database::compact(const QString& programFolder)
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(db, 1);
+        // Our own lock keeps this program and the import tool out, but not
+        // another program that writes through the engine alone: its open
+        // transaction would commit into the file that the copy replaces. So
+        // the engine's exclusive lock is taken, and held from the copy to the
+        // rename (in exclusive locking mode the connection keeps it after the
+        // empty transaction). A transaction that does not end soon makes the
+        // compaction step aside.
+        sqlite3_busy_timeout(db, 1000);
+        rc = sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr, nullptr);
+        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
+            sqlite3_close(db);
+            ::close(fd);
+            raiseHeldElsewhere(path);
+        }
+    }
+    if (rc == SQLITE_OK) {
         sqlite3_stmt* stmt = nullptr;
         rc = sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &stmt, nullptr);
         if (rc == SQLITE_OK) {
@@ -531,19 +603,21 @@ void Database::compact(const QString& programFolder)
         ::close(fd);
         throw RuntimeError(number, kSource, EngineDescription(number, path));
     }
-    sqlite3_close(db);
 
     // The compacted copy replaces the database in one step: at every moment
     // the folder holds a complete Vantor.mdb.
     syncFile(targetPath);
     if (::rename(QFile::encodeName(targetPath).constData(), QFile::encodeName(path).constData()) != 0) {
         const int error = errno;
+        sqlite3_close(db);
         removeCopy(targetPath, false);
         ::close(fd);
         throw RuntimeError(error == ENOSPC ? EngineError::DiskFull : ErrorNumber::PathFileAccess, kSource,
                            error == ENOSPC ? EngineDescription(EngineError::DiskFull)
                                            : QStringLiteral("パス名が無効です。(%1)").arg(targetPath));
     }
+    // Only now may other programs in: they find the compacted file.
+    sqlite3_close(db);
     syncFile(folder);
     ::close(fd);
 }

@@ -80,6 +80,9 @@ public:
     // Runs statements without parameters.
     void execute(const QString& sql) const;
     qint64 lastInsertRowId() const;
+    // A value kept between runs (T_設定); empty when none is stored.
+    QString setting(const QString& name) const;
+    void setSetting(const QString& name, const QString& value) const;
     int changes() const;
 
     // One transaction; rolled back unless committed.

@@ -77,6 +77,8 @@ int EngineNumberFor(int code)
     case SQLITE_CONSTRAINT_NOTNULL:
         return EngineError::NullNotAllowed;
     case SQLITE_CONSTRAINT_CHECK:
+    // A number that is no whole number of the key's range, in a key column.
+    case SQLITE_MISMATCH:
         return EngineError::FieldOverflow;
     default:
         break;

@@ -256,6 +256,18 @@ void Recordset::FindFirst(const QString& column, qint64 value)
     find(0, column, value);
 }
 
+bool Recordset::DeletedElsewhere(qint64 key) const
+{
+    requireOpen();
+    for (const Row& row : data_->rows) {
+        if (!row.deleted && row.key.toLongLong() == key) {
+            Row stored;
+            return data_->keyed && !readRow(row.key, &stored);
+        }
+    }
+    return false;
+}
+
 int Recordset::fieldIndex(const QString& name) const
 {
     requireOpen();

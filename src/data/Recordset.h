@@ -41,6 +41,10 @@ public:
     // NoMatch() is true and the position is unchanged.
     void FindFirst(const QString& column, qint64 value);
     bool NoMatch() const { return noMatch_; }
+    // Whether the set holds a row with this key that was deleted elsewhere
+    // (the row a search no longer finds reads as 3167, not as a key the set
+    // never had).
+    bool DeletedElsewhere(qint64 key) const;
 
     int fieldIndex(const QString& name) const;
     QVariant field(const QString& name) const { return field(fieldIndex(name)); }

@@ -17,7 +17,7 @@ CREATE TABLE T_血液型 (
 
 CREATE TABLE T_競艇場 (
   競艇場ID INTEGER NOT NULL UNIQUE CHECK (typeof(競艇場ID) = 'integer' AND 競艇場ID BETWEEN -32768 AND 32767),
-  競艇場名 TEXT
+  競艇場名 TEXT CONSTRAINT 長さ_競艇場名 CHECK (length(競艇場名) <= 22)
 );
 
 -- Racers; the registration number is the row key, so the table reads in its order.
@@ -26,7 +26,7 @@ CREATE TABLE T_選手 (
   期 INTEGER CHECK (期 IS NULL OR (typeof(期) = 'integer' AND 期 BETWEEN -32768 AND 32767)),
   所属ID INTEGER CHECK (所属ID IS NULL OR (typeof(所属ID) = 'integer' AND 所属ID BETWEEN -32768 AND 32767)),
   級 TEXT CONSTRAINT 長さ_級 CHECK (length(級) <= 2),
-  名前 TEXT,
+  名前 TEXT CONSTRAINT 長さ_名前 CHECK (length(名前) <= 22),
   よみがな TEXT CONSTRAINT 長さ_よみがな CHECK (length(よみがな) <= 15),
   よみがな１桁 TEXT CONSTRAINT 長さ_よみがな１桁 CHECK (length(よみがな１桁) <= 1),
   生年 INTEGER CHECK (生年 IS NULL OR (typeof(生年) = 'integer' AND 生年 BETWEEN -32768 AND 32767)),
@@ -63,7 +63,7 @@ CREATE TABLE T_レース履歴 (
 );
 
 CREATE TABLE T_個別名簿 (
-  名前 TEXT,
+  名前 TEXT CONSTRAINT 長さ_名前 CHECK (length(名前) <= 22),
   生年 TEXT,
   生月 TEXT,
   生日 TEXT

@@ -9,6 +9,13 @@
 using Basic::CInt;
 using Basic::CStr;
 
+bool IsEmptyBoat(const Recordset& race, int n)
+{
+    const QString digit = CStr(n);
+    return CInt(race.field(QStringLiteral("選手") + digit).toDouble()) == 0 ||
+           CInt(race.field(QStringLiteral("期") + digit).toDouble()) == 0;
+}
+
 int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::function<QString(int)>& branchName)
 {
     auto number = [&race](const QString& name) { return race.field(name).toDouble(); };
@@ -23,10 +30,12 @@ int BuildHistoryPrint(CharPrinter& printer, const Recordset& race, const std::fu
     printer.setForeColor(Qt::black);
     int printed = 0;
     for (int n = 1; n <= 6; ++n) {
+        // An empty boat may stand anywhere (a race program's missing boat):
+        // it is left out and the boats after it are printed.
+        if (IsEmptyBoat(race, n))
+            continue;
         const int16_t branch = CInt(number(seat("所属ID", n)));
-        if (branch == 0)
-            break;
-        if (n == 1) {
+        if (printed == 0) {
             printer.printAt(10, heading, true);
             printer.endLine();
             const std::pair<int, const char*> heads[13] = {{10, "No."},  {13, "出身"}, {20, "登番"}, {25, "名前"},

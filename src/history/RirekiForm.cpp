@@ -12,6 +12,7 @@
 #include "HistoryPrint.h"
 #include "MainForm.h"
 #include "MsgBox.h"
+#include "RaceHeadings.h"
 #include "RaceRows.h"
 #include "RaceTablePrint.h"
 #include "Recordset.h"
@@ -43,6 +44,7 @@ QString seat(const char* word, int n) { return QString::fromUtf8(word) + CStr(n)
 QString numberText(const QVariant& value) { return Basic::NumberText(value.toDouble()); }
 
 const QString kChooseFirst = QStringLiteral("レース履歴を選択してから実行して下さい");
+const QString kDeleted = QStringLiteral("このレース履歴は削除されています。");
 }
 
 RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
@@ -147,7 +149,7 @@ void RirekiForm::ComboRireki_Click()
     // not found now, or has no row left in the table, has been deleted.
     if (view.NoMatch() || !findStoredRace()) {
         raceShown_ = false;
-        MsgBox(QStringLiteral("このレース履歴は削除されています。"), Mb::OKOnly + Mb::Information);
+        MsgBox(kDeleted, Mb::OKOnly + Mb::Information);
         return;
     }
     raceShown_ = true;
@@ -175,7 +177,7 @@ void RirekiForm::LabelDisp()
         // An empty boat, or one whose racer is no longer in the racer table
         // (the query then gives 0 for the found registration number), has
         // no racer and no rhythm to show.
-        if (CInt(number(seat("選手", n))) == 0 || CInt(number(seat("期", n))) == 0) {
+        if (IsEmptyBoat(view, n)) {
             for (const RowCell& cell : kCells)
                 if (std::string_view(cell.name) != "LabelNo")
                     label(cell.name)->clear();
@@ -206,10 +208,17 @@ void RirekiForm::LabelDisp()
 
 bool RirekiForm::requireSelection()
 {
-    if (selected_ == 1)
-        return true;
-    MsgBox(kChooseFirst);
-    return false;
+    if (selected_ != 1) {
+        MsgBox(kChooseFirst);
+        return false;
+    }
+    // The race chosen last has been deleted (here, or before it was chosen):
+    // there is nothing to write, delete or print.
+    if (!raceShown_) {
+        MsgBox(kDeleted, Mb::OKOnly + Mb::Information);
+        return false;
+    }
+    return true;
 }
 
 void RirekiForm::Menu_Edit_Click()
@@ -257,6 +266,25 @@ void RirekiForm::Mneu_Delete_Click()
     if (!raceShown_ || !findStoredRace())
         return;
     table_->Delete();
+    // The race is gone: its rows go from the screen, and positions can no
+    // longer be typed for it. Its line stays in the list until the window
+    // is opened again, and choosing it says that it has been deleted.
+    raceShown_ = false;
+    clearRows();
+}
+
+void RirekiForm::clearRows()
+{
+    for (int i = 0; i < 6; ++i) {
+        for (const RowCell& cell : kCells)
+            RowLabel(this, cell.name, i)->clear();
+        for (const char* name : {"LabelBody", "LabelHeart", "LabelIntel"}) {
+            QLabel* label = RowLabel(this, name, i);
+            label->setPalette(QPalette());
+            label->setAutoFillBackground(false);
+        }
+        TextJyuni[size_t(i)]->clear();
+    }
 }
 
 void RirekiForm::Menu_Print_Click()
@@ -265,7 +293,13 @@ void RirekiForm::Menu_Print_Click()
         return;
     if (MsgBox(QStringLiteral("レース履歴を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("レース履歴印刷")) != Mb::Yes)
         return;
-    CharPrinter printer(Global().DataFolder, QStringLiteral("レース履歴"));
+    QString title = QStringLiteral("レース履歴");
+    if (raceShown_) {
+        auto number = [this](const char* name) { return view_->field(QString::fromUtf8(name)).toInt(); };
+        title = RacePrintTitle(title, number("調査年"), number("調査月"), number("調査日"),
+                               view_->field(QStringLiteral("競艇場名")).toString(), number("レースNO"));
+    }
+    CharPrinter printer(Global().DataFolder, title);
     if (!raceShown_ || BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
         MsgBox(QStringLiteral("該当レコードがありません"));
         return;

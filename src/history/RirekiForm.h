@@ -39,6 +39,8 @@ private:
     void readResults(const QString& command);
     void LabelDisp();
     bool requireSelection();
+    // Empties the six rows, as before any race is shown.
+    void clearRows();
     // Puts the history table on the shown race; false when it is gone.
     bool findStoredRace();
 

@@ -18,6 +18,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
+#include <iterator>
 
 using Basic::CStr;
 
@@ -76,6 +78,9 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     Set_ControlFont(ListRace, 9, 192, 364, 136, 62);
     connect(ListBasho, &QListWidget::currentRowChanged, this, [this] { Guarded([&] { ListBasho_Click(); }); });
     connect(ListRace, &QListWidget::currentRowChanged, this, [this] { Guarded([&] { ListRace_Click(); }); });
+    // Enter (or a double click) on a racecourse goes on to its races, on a race does 選択.
+    connect(ListBasho, &QListWidget::itemActivated, ListRace, [this] { ListRace->setFocus(Qt::OtherFocusReason); });
+    connect(ListRace, &QListWidget::itemActivated, this, [this] { Guarded([&] { CommandSentaku_Click(); }); });
 
     GridBoat = new QTableWidget(6, 6, client);
     GridBoat->setObjectName(QStringLiteral("GridBoat"));
@@ -88,6 +93,8 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     GridBoat->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GridBoat->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridBoat->setSelectionMode(QAbstractItemView::NoSelection);
+    // Tab leaves the grid for the next control; the arrows move in it.
+    GridBoat->setTabKeyNavigation(false);
     Set_ControlFont(GridBoat, 9, 288, 160, 336, 62);
     const int widths[6] = {28, 44, 88, 48, 32, 24};
     for (int c = 0; c < 6; ++c)
@@ -97,6 +104,10 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     CommandAll = button(QStringLiteral("全レース登録"), QStringLiteral("CommandAll"), 140, 484, 232, &BangumiForm::CommandAll_Click);
     CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 140, 484, 398, &BangumiForm::CommandClose_Click);
     SizeAndCentre(this, 632, 434);
+    // In reading order: the file, the lists from the left, the grid, the buttons below it.
+    QWidget* const order[] = {CommandFile, ListBasho, ListRace, GridBoat, CommandSentaku, CommandAll, CommandClose};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
 
     db_ = std::make_unique<Database>(Global().DataFolder);
     {
@@ -120,6 +131,9 @@ BangumiForm::~BangumiForm() = default;
 void BangumiForm::Open(const QString& path)
 {
     DailyFiles::ProgramDay day = DailyFiles::ReadProgram(path);
+    // Listed by racecourse number, as the racecourse table is.
+    std::stable_sort(day.courses.begin(), day.courses.end(),
+                     [](const DailyFiles::ProgramCourse& a, const DailyFiles::ProgramCourse& b) { return a.code < b.code; });
     day_ = std::move(day);
     fileName_ = QFileInfo(path).fileName();
     lastChoice() = {path, -1, -1};
@@ -160,7 +174,7 @@ const DailyFiles::ProgramRace* BangumiForm::chosenRace() const
 
 void BangumiForm::CommandFile_Click()
 {
-    const QString path = ChooseOpenFile(this, QStringLiteral("番組表のファイル"),
+    const QString path = ChooseOpenFile(this, QStringLiteral("番組表のファイル"), QStringLiteral("番組表"),
                                         QStringLiteral("番組表 (b*.txt B*.TXT b*.lzh B*.LZH);;すべてのファイル (*)"));
     if (!path.isEmpty())
         Open(path);
@@ -263,10 +277,20 @@ void BangumiForm::CommandSentaku_Click()
     const QString course = requireCourseName(chosenCourse()->code);
     if (course.isEmpty())
         return;
+    // Every racer in his boat's slot; a boat whose racer is not in the
+    // racer table keeps its place, empty.
     std::vector<SelectForm::Pick> picks;
-    for (auto& racer : findRacers(*openRacers(), *race))
-        if (racer)
-            picks.push_back(std::move(*racer));
+    auto racers = findRacers(*openRacers(), *race);
+    for (size_t k = 0; k < racers.size(); ++k) {
+        if (racers[k]) {
+            picks.push_back(std::move(*racers[k]));
+            continue;
+        }
+        const DailyFiles::Boat& boat = race->boats[k];
+        SelectForm::Pick empty;
+        empty.line = QStringLiteral("＊ %1号艇  %2  %3（未登録）").arg(boat.boat).arg(boat.toban).arg(boat.name);
+        picks.push_back(std::move(empty));
+    }
     const QDate& date = day_.date;
     select->TakeRace(picks, int16_t(date.year()), int16_t(date.month()), int16_t(date.day()), course, int16_t(race->raceNo));
     rememberChoice();

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -27,6 +28,32 @@ Refuse refuser(const QString& fileName, const QString& kind)
         throw RuntimeError(ErrorNumber::BadFileFormat, kSource,
                            QStringLiteral("%1 は%2のファイルとして読めません。%3 行目：%4").arg(fileName, kind).arg(line).arg(problem));
     };
+}
+
+// The official files are Shift-JIS. One re-saved by an editor in another
+// encoding would be misread without a word (a UTF-8 file decodes to other
+// characters, and its fields move), so it is refused: a byte-order mark,
+// NUL bytes (UTF-16), or text beyond ASCII that is valid UTF-8 throughout
+// (real Shift-JIS kana and kanji never are) say it is not Shift-JIS.
+void requireShiftJis(const QByteArray& bytes, const QString& fileName, const QString& kind)
+{
+    QString encoding;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        encoding = QStringLiteral("UTF-8");
+    else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.contains('\0'))
+        encoding = QStringLiteral("UTF-16");
+    else if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(bytes);
+        if (!utf8.hasError())
+            encoding = QStringLiteral("UTF-8");
+    }
+    if (encoding.isEmpty())
+        return;
+    throw RuntimeError(ErrorNumber::BadFileFormat, kSource,
+                       QStringLiteral("%1 は%2のファイルとして読めません。Shift-JIS のファイルではありません（%3 で保存されています）。"
+                                      "公式サイトから取り直すか、Shift-JIS で保存し直して下さい。")
+                           .arg(fileName, kind, encoding));
 }
 
 // Lines without their ends (CR LF, or a lone LF).
@@ -211,6 +238,7 @@ ProgramDay ParseProgram(const QByteArray& bytes, const QString& fileName)
 {
     static const QRegularExpression datePattern(QStringLiteral("(\\d{4})年[\\s　]*(\\d{1,2})月[\\s　]*(\\d{1,2})日"));
     static const QRegularExpression distancePattern(QStringLiteral("Ｈ([０-９]{3,4})ｍ"));
+    requireShiftJis(bytes, fileName, QStringLiteral("番組表"));
     const Refuse refuse = refuser(fileName, QStringLiteral("番組表"));
     const std::vector<QByteArrayView> lines = splitLines(bytes);
     const int count = int(lines.size());
@@ -339,6 +367,7 @@ ResultDay ParseResults(const QByteArray& bytes, const QString& fileName)
 {
     static const QRegularExpression datePattern(QStringLiteral("(\\d{4})/\\s*(\\d{1,2})/\\s*(\\d{1,2})"));
     static const QRegularExpression racePattern(QStringLiteral("^\\s*(\\d{1,2})R(\\s|$)"));
+    requireShiftJis(bytes, fileName, QStringLiteral("競走成績"));
     const Refuse refuse = refuser(fileName, QStringLiteral("競走成績"));
     const std::vector<QByteArrayView> lines = splitLines(bytes);
     const int count = int(lines.size());

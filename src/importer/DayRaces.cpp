@@ -1,6 +1,8 @@
 #include "DayRaces.h"
 
 #include "Database.h"
+#include "GlobalModule.h"
+#include "RuntimeError.h"
 
 #include <algorithm>
 
@@ -8,6 +10,12 @@ namespace DayRaces {
 
 void StoreRaces(Database& db, const std::vector<StoredRace>& races)
 {
+    // A race is stored only with a date that exists; none is stored otherwise.
+    for (const StoredRace& race : races) {
+        if (const QString problem = DateProblem(race.year, race.month, race.day); !problem.isEmpty())
+            throw RuntimeError(ErrorNumber::InvalidArgument, QStringLiteral("DayRaces"),
+                               QStringLiteral("%1 (%2-%3-%4)").arg(problem).arg(race.year).arg(race.month).arg(race.day));
+    }
     Database::Transaction transaction(db);
     Statement insert = db.prepare(QStringLiteral(
         "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競艇場ID, レースNO, 選手1, 選手2, 選手3, 選手4, 選手5, 選手6) "

@@ -111,7 +111,10 @@ Racer ConvertRecord(const Lookups& lookups, const char* r, int recordLength)
 
 int Edition(QByteArrayView record)
 {
-    if (record.size() < NewRecordLength || record[NewRecordLength - 2] != '\r')
+    // A record of either layout, ending where its layout ends a line.
+    const bool whole = (record.size() >= NewRecordLength && record[NewRecordLength - 2] == '\r') ||
+                       (record.size() >= OldRecordLength && record[OldRecordLength - 2] == '\r');
+    if (!whole)
         return 0;
     const QByteArrayView field = record.sliced(174, 5);
     for (const char c : field)
@@ -151,10 +154,14 @@ int importRecords(Database& db, const Lookups& lookups, QByteArrayView bytes, co
     const qint64 size = bytes.size();
     const char* data = bytes.data();
 
+    // A file with no record would leave an empty racer table.
+    if (size == 0)
+        refuse(fileName, QStringLiteral("ファイルが空です（0 バイト）。選手のレコードが 1 件もありません。"));
+
     // The record length is where the first line ends.
     int recordLength = 0;
     qint64 count = 0;
-    if (size > 0) {
+    {
         const qint64 window = std::min<qint64>(size, NewRecordLength);
         const void* cr = std::memchr(data, '\r', size_t(window));
         const qint64 lineEnd = cr ? static_cast<const char*>(cr) - data : -1;
@@ -165,8 +172,16 @@ int importRecords(Database& db, const Lookups& lookups, QByteArrayView bytes, co
         else
             refuse(fileName, QStringLiteral("1 行目が %1 バイトです（%2 バイトか %3 バイトのはずです）。")
                              .arg(lineEnd).arg(OldRecordLength - 2).arg(NewRecordLength - 2));
-        // Only complete records count; bytes after the last one are ignored.
         count = size / recordLength;
+        // A file cut short (a download or a copy broken off) would replace
+        // the table with the part that came; only line ends or an end-of-file
+        // mark may follow the last complete record.
+        for (qint64 i = count * recordLength; i < size; ++i) {
+            if (data[i] != '\r' && data[i] != '\n' && data[i] != '\x1a')
+                refuse(fileName, QStringLiteral("第 %1 レコードが途中で切れています（%2 バイトしかありません。%3 バイトのはずです）。"
+                                                "ファイルが最後まで揃っているか確かめて下さい。")
+                                     .arg(count + 1).arg(size - count * recordLength).arg(recordLength));
+        }
         for (qint64 i = 0; i < count; ++i) {
             const char* end = data + (i + 1) * recordLength - 2;
             if (end[0] != '\r' || end[1] != '\n')
@@ -178,6 +193,10 @@ int importRecords(Database& db, const Lookups& lookups, QByteArrayView bytes, co
     }
 
     Database::Transaction transaction(db);
+    // A racer deleted from the table leaves the extraction with him: the
+    // user's extraction is kept aside while the table is rebuilt, and its
+    // racers still in the handbook go back into it.
+    db.execute(QStringLiteral("CREATE TEMP TABLE 抽出控え AS SELECT 選手ID FROM T_選手抽出"));
     db.execute(QStringLiteral("DELETE FROM T_選手"));
     Statement insert = db.prepare(QStringLiteral(
         "INSERT INTO T_選手 (選手ID, 期, 所属ID, 級, 名前, よみがな, よみがな１桁, 生年, 生月, 生日, 血液型ID, 勝率, 複勝率) "
@@ -196,6 +215,9 @@ int importRecords(Database& db, const Lookups& lookups, QByteArrayView bytes, co
         }
         insert.reset();
     }
+    db.execute(QStringLiteral("INSERT OR IGNORE INTO T_選手抽出 (選手ID) "
+                              "SELECT 選手ID FROM temp.抽出控え WHERE 選手ID IN (SELECT 選手ID FROM T_選手)"));
+    db.execute(QStringLiteral("DROP TABLE temp.抽出控え"));
     if (const int edition = count > 0 ? Edition(QByteArrayView(data, recordLength)) : 0) {
         Statement keep = db.prepare(QStringLiteral("INSERT OR REPLACE INTO T_ファン手帳 (番号, 版) VALUES (1, ?1)"));
         keep.bind(1, edition);

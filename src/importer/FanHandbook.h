@@ -55,8 +55,8 @@ constexpr const char* MemberPattern = "FAN*.TXT";
 bool IsArchive(const QString& path);
 
 // The edition of a handbook: year × 10 + half (1 the first half of the year,
-// 2 the second), from bytes 174-178 of a record of the current layout; 0 when
-// the record does not carry one (the old layout, blanks).
+// 2 the second), from bytes 174-178 of a record of either layout; 0 when the
+// record does not carry one (blanks there).
 int Edition(QByteArrayView record);
 // The edition of a handbook file's (or archive's) first record; 0 when it has
 // none or cannot be read.
@@ -68,10 +68,11 @@ QString EditionText(int edition);
 
 // Rebuilds T_選手 in one transaction from a handbook file, or from the
 // handbook member of an archive read in memory: the table is emptied and
-// every complete record added. Any error (unreadable or broken file, an
-// archive without one handbook member or a damaged one, a value that does
-// not fit, a registration number twice, too many records) raises its
-// run-time error and leaves the previous table as it was. Returns the
+// every record added. A file with no record, or whose last record is cut
+// short, is refused before anything is written. Any error (unreadable or
+// broken file, an archive without one handbook member or a damaged one, a
+// value that does not fit, a registration number twice, too many records)
+// raises its run-time error and leaves the previous table as it was. Returns the
 // number of racers written. The handbook's edition, when it has one, is
 // kept as the one imported last.
 int Import(Database& db, const Lookups& lookups, const QString& path);

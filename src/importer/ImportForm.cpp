@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "ErrorReport.h"
+#include "FileDialog.h"
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "MenuItems.h"
@@ -34,10 +35,13 @@ const QString kInformation = QStringLiteral(
     "①当処理の前に、競艇公式ホームページから最新版ファン手帳をダウンロードします。\r\n"
     "  ファイルは、FANxxxx.LZH（xxxx は年月） という名前でダウンロードされます。\r\n"
     "  競艇公式ホームページアドレス…https://www.boatrace.jp/\r\n"
-    "②ダウンロードファイルを解凍します。（FANxxxx.LZH → FANxxxx.TXT）\r\n"
-    "③解凍ファイル（FANxxxx.TXT）を選択し、インポートボタンをクリックします。\r\n"
+    "②解凍は不要です。ダウンロードしたフォルダを左下のフォルダ一覧で開きます。\r\n"
+    "③右の一覧で FANxxxx.LZH（または .TXT）を選び、インポートをクリックします。\r\n"
     "④インポート終了ボックスがでれば完了です。\r\n"
     "※ファン手帳のフォーマットが変更された場合、インポート出来ない場合があります。\r\n");
+
+// The folder memory's name for the handbook files (as the file dialogs keep theirs).
+const QString kHandbookFolder = QStringLiteral("ファン手帳");
 
 QString withSlash(QString folder)
 {
@@ -124,7 +128,14 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     TextInformation = new QPlainTextEdit(frame);
     TextInformation->setObjectName(QStringLiteral("TextInformation"));
     TextInformation->setReadOnly(true);
-    TextInformation->setPlainText(kInformation);
+    // The box holds the eight lines and nothing after them: a line end after
+    // the last one would add an empty ninth line, and the wheel would scroll
+    // the heading out of sight.
+    QString information = kInformation;
+    information.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    while (information.endsWith(QLatin1Char('\n')))
+        information.chop(1);
+    TextInformation->setPlainText(information);
     Set_ControlFont(TextInformation, 9, 485, 120, 16, 16);
     // All eight lines fit the box, neither wrapped nor scrolled: narrow
     // margins and lines one font size apart.
@@ -172,15 +183,17 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     Set_ControlFont(FileSelect, 10, 221, 152, 280, 232);
     SizeAndCentre(this, 549, 424);
 
-    // The volumes, the root first; the folder list starts at the home folder.
-    const QString home = QDir::homePath();
+    // The volumes, the root first; the folder list starts in the folder of
+    // the last import, else at the home folder.
+    const QString remembered = RememberedFolder(kHandbookFolder);
+    const QString start = remembered.isEmpty() ? QDir::homePath() : remembered;
     QString homeVolume = QStringLiteral("/");
     QStringList roots{QStringLiteral("/")};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
         if (!roots.contains(root))
             roots << root;
-        if (home.startsWith(withSlash(root)) && root.size() > homeVolume.size())
+        if (start.startsWith(withSlash(root)) && root.size() > homeVolume.size())
             homeVolume = root;
     }
     SelectDrive->addItems(roots);
@@ -191,7 +204,7 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
     // The highlighted file is the chosen one, whether clicked or reached
     // with the keyboard.
     connect(FileSelect, &QListWidget::itemSelectionChanged, this, [this] { Guarded([&] { FileSelect_Click(); }, Mb::Critical); });
-    SelectDir->setPath(home);
+    SelectDir->setPath(start);
 
     Guarded([this] {
         // On an error the rows read before it stay in the lookups.
@@ -308,16 +321,19 @@ void ImportForm::runImport()
     auto* caution = new CautionForm(this);
     caution->show();
     QApplication::processEvents();
+    int racers = 0;
     try {
         Database db(Global().DataFolder);
-        FanHandbook::Import(db, lookups_, chosenFile_);
+        racers = FanHandbook::Import(db, lookups_, chosenFile_);
     } catch (...) {
         // The table is as it was; the progress window goes before the report.
         delete caution;
         throw;
     }
     delete caution;
-    MsgBox(QStringLiteral("インポート終了"), Mb::OKOnly, QStringLiteral("終了確認"));
+    RememberFolder(kHandbookFolder, QFileInfo(chosenFile_).absolutePath());
+    MsgBox(QStringLiteral("インポート終了\r\n%1 人の選手をインポートしました。").arg(racers), Mb::OKOnly,
+           QStringLiteral("終了確認"));
 }
 
 bool ImportForm::olderEditionAccepted()

@@ -27,7 +27,7 @@ QString summary(const DayRaces::ResultsPlan& plan, bool done)
 
 bool ReadResultsFile(QWidget* owner)
 {
-    const QString path = ChooseOpenFile(owner, QStringLiteral("競走成績のファイル"),
+    const QString path = ChooseOpenFile(owner, QStringLiteral("競走成績のファイル"), QStringLiteral("競走成績"),
                                         QStringLiteral("競走成績 (k*.txt K*.TXT k*.lzh K*.LZH);;すべてのファイル (*)"));
     if (path.isEmpty())
         return false;

@@ -103,9 +103,9 @@ void KyoteijyoForm::showRow()
 
 void KyoteijyoForm::setFields()
 {
-    // The database refuses an ID outside 16 bits, a fraction or one that is
-    // already there.
-    rs_->setField(kId, Basic::Val(KyoteijyoID->text()));
+    // A fraction is refused here; the database refuses an ID outside 16 bits
+    // or one that is already there.
+    rs_->setField(kId, WholeNumberBox(KyoteijyoID->text(), kId));
     rs_->setField(kName, KyoteijyoMei->text());
 }
 

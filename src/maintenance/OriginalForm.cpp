@@ -215,10 +215,9 @@ void OriginalForm::setFields()
 
 void OriginalForm::surveyDateChanged(int which)
 {
-    const int16_t value = CInt(Val(ComboCho[size_t(which)]->currentText()));
     GlobalModule& g = Global();
-    (which == 0 ? g.ChosaNen : which == 1 ? g.ChosaTuki : g.ChosaHi) = value;
-    Check_ChosaDate();
+    if (TakeNumber(ComboCho[size_t(which)], which == 0 ? g.ChosaNen : which == 1 ? g.ChosaTuki : g.ChosaHi))
+        Check_ChosaDate();
 }
 
 void OriginalForm::ComboChoNen_Change() { surveyDateChanged(0); }
@@ -268,7 +267,8 @@ int BuildMeiboList(CharPrinter& printer, Recordset& people)
                       {{10, kName}, {24, kYear}, {30, kMonth}, {36, kDay}},
                       [](CharPrinter& p, const Recordset& row) {
                           auto text = [&row](const QString& column) { return Null_Value(row.field(column), 1).toString(); };
-                          p.printAt(10, Fixed(text(kName), 12));
+                          // An eight-character name is squeezed to leave a blank before the year.
+                          p.printFitAt(10, Fixed(text(kName), 12), 24 - 10 - 1);
                           p.printAt(24, Fixed(text(kYear), 4));
                           p.printAt(31, Fixed(text(kMonth), 4));
                           p.printAt(37, Fixed(text(kDay), 4), true);

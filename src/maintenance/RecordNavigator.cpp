@@ -37,6 +37,10 @@ void RecordNavigator::start()
 
 void RecordNavigator::move(int move)
 {
+    // With no current row (the first row added to an empty table is not
+    // moved to), a step forward or back starts from the first row.
+    if ((move == Previous || move == Next) && rows_.RecordCount() > 0 && (rows_.eof() || rows_.bof()))
+        move = First;
     switch (move) {
     case First:
         rows_.MoveFirst();

@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
+#include <QTimer>
 #include <cmath>
 
 using Basic::CStr;
@@ -38,15 +39,6 @@ namespace {
 const QString kSource = QStringLiteral("SensyuForm");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kNotShared = QStringLiteral("（選手テーブル自体は削除されません。）");
-
-// A whole-number field takes the box's numeric value rounded to the nearest
-// whole number, a half to the even one; whether it fits is the column's
-// business.
-QVariant wholeNumber(const QString& text)
-{
-    const double rounded = std::nearbyint(Val(text));
-    return std::fabs(rounded) < 9.0e15 ? QVariant(qint64(rounded)) : QVariant(rounded);
-}
 
 // A stored value as the edit box shows it; an empty value shows `empty`.
 QString shown(const QVariant& value, const QString& empty = QString())
@@ -59,14 +51,17 @@ QString shown(const QVariant& value, const QString& empty = QString())
     return value.toString();
 }
 
-// Puts a recordset on the racer; a racer that is no longer there (its
-// number changed or the row deleted since the list was made) is an error,
-// never the row the recordset happened to be on.
+// Puts a recordset on the racer; a racer that is no longer there is an
+// error, never the row the recordset happened to be on: 3167 when the row
+// was deleted elsewhere (the import tool rebuilt the table, say), 3021 when
+// the number changed since the list was made.
 void findRacer(Recordset& rs, int16_t id)
 {
     rs.FindFirst(QStringLiteral("選手ID"), id);
-    if (rs.NoMatch())
-        throw RuntimeError(EngineError::NoCurrentRecord, kSource, EngineDescription(EngineError::NoCurrentRecord));
+    if (rs.NoMatch()) {
+        const int number = rs.DeletedElsewhere(id) ? EngineError::RecordDeleted : EngineError::NoCurrentRecord;
+        throw RuntimeError(number, kSource, EngineDescription(number));
+    }
 }
 
 // Saves the edited or added row; a refused row leaves the recordset as it was.
@@ -86,6 +81,47 @@ QLabel* makeLabel(const QString& text, QWidget* parent, const QString& name, int
     label->setObjectName(name);
     Set_ControlFont(label, size, w, h, l, t);
     return label;
+}
+
+// An editable drop-down that tells a choice made in its open list (a click
+// on an item, or Enter on one) apart from the other ways its item changes:
+// leaving the box with a text of its list, or the arrow keys on the closed
+// box. Only the first is a choice. The open list closes itself just before
+// it reports the chosen item, so a choice is an item reported while the list
+// has just closed.
+class DropDown : public QComboBox {
+public:
+    DropDown(QWidget* parent, std::function<void()> chosen) : QComboBox(parent), chosen_(std::move(chosen))
+    {
+        connect(this, &QComboBox::activated, this, [this] {
+            if (listClosing_)
+                chosen_();
+            listClosing_ = false;
+        });
+    }
+
+    void hidePopup() override
+    {
+        listClosing_ = true;
+        // A list closed without a choice (Esc, a click elsewhere) leaves no mark.
+        QTimer::singleShot(0, this, [this] { listClosing_ = false; });
+        QComboBox::hidePopup();
+    }
+
+private:
+    std::function<void()> chosen_;
+    bool listClosing_ = false;
+};
+
+// Shows a stored name in a drop-down: as its item where the list has it, so
+// that the box holds that item (its list opens on it, and leaving the box
+// changes nothing), else as plain text.
+void showName(QComboBox* box, const QString& name)
+{
+    const int item = box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    box->setCurrentIndex(item);
+    if (item < 0)
+        box->setEditText(name);
 }
 }
 
@@ -116,7 +152,20 @@ SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildToolbar(client);
     buildEditBox(client);
-    connect(panel_->list(), &QListWidget::itemClicked, this, [this] { Guarded([&] { List1_Click(); }); });
+    // Every change of line loads its racer, by mouse or by keyboard, and so
+    // does a click on the line already chosen. A click (or Enter) then goes
+    // on to the edit box; the arrow keys leave the focus in the list.
+    // A click whose press changed the line has loaded it already.
+    panel_->list()->viewport()->installEventFilter(this);
+    connect(panel_->list(), &QListWidget::currentRowChanged, this, [this] {
+        lineChanged_ = true;
+        Guarded([&] { List1_Click(); });
+    });
+    connect(panel_->list(), &QListWidget::itemClicked, this, [this] {
+        if (!lineChanged_)
+            Guarded([&] { List1_Click(); });
+        ComboSyozoku->setFocus();
+    });
     // Reading order: the toolbar from the left (its delete-all button takes
     // the add button's place), the search panel, the result list, then the
     // edit box in the order Enter goes through it.
@@ -207,8 +256,8 @@ void SensyuForm::buildEditBox(QWidget* client)
         makeLabel(QString::fromUtf8(captions[k]), box, QStringLiteral("LabelHensyu_%1").arg(k), 9, 40, 17,
                   (k / 6) * 152 + 8, (k % 6) * 24 + 8);
 
-    auto combo = [box](const char* name, int width, int left, int top) {
-        auto* c = new QComboBox(box);
+    auto combo = [box](const char* name, int width, int left, int top, std::function<void()> chosen) {
+        auto* c = new DropDown(box, std::move(chosen));
         c->setObjectName(QString::fromLatin1(name));
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
@@ -221,7 +270,8 @@ void SensyuForm::buildEditBox(QWidget* client)
         Set_ControlFont(e, 9, width, 18, left, top);
         return e;
     };
-    ComboSyozoku = combo("ComboSyozoku", 81, 48, 8);
+    // Choosing a branch or a blood type from the list moves on.
+    ComboSyozoku = combo("ComboSyozoku", 81, 48, 8, [this] { Ki->setFocus(); });
     Ki = edit("Ki", 41, 48, 32);
     Toban = edit("Toban", 41, 48, 56);
     Namae = edit("Namae", 105, 48, 80);
@@ -230,7 +280,7 @@ void SensyuForm::buildEditBox(QWidget* client)
     Seinen = edit("Seinen", 49, 200, 8);
     Seituki = edit("Seituki", 25, 200, 32);
     Seihi = edit("Seihi", 25, 200, 56);
-    ComboBladtype = combo("ComboBladtype", 49, 200, 80);
+    ComboBladtype = combo("ComboBladtype", 49, 200, 80, [this] { Syoritu->setFocus(); });
     Syoritu = edit("Syoritu", 49, 200, 104);
     Fukuritu = edit("Fukuritu", 49, 200, 128);
 
@@ -240,12 +290,14 @@ void SensyuForm::buildEditBox(QWidget* client)
         if (auto* c = qobject_cast<QComboBox*>(field))
             c->lineEdit()->installEventFilter(this);
     }
-    connect(ComboSyozoku, &QComboBox::activated, this, [this] { Ki->setFocus(); });
-    connect(ComboBladtype, &QComboBox::activated, this, [this] { Syoritu->setFocus(); });
 }
 
 bool SensyuForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // A press on the list starts a click: whether it changes the line is
+    // seen from here on.
+    if (event->type() == QEvent::MouseButtonPress && watched == panel_->list()->viewport())
+        lineChanged_ = false;
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -343,7 +395,7 @@ void SensyuForm::List1_Click()
     findRacer(rs, panel_->row(line).sensyuId);
     auto field = [&rs](const char* name) { return rs.field(QString::fromUtf8(name)); };
     const QString zero = QStringLiteral("0");
-    ComboSyozoku->setEditText(Trim(shown(field("所属名"))));
+    showName(ComboSyozoku, Trim(shown(field("所属名"))));
     Namae->setText(shown(field("名前")));
     Yomigana->setText(shown(field("よみがな")));
     Ki->setText(shown(field("期"), zero));
@@ -352,25 +404,24 @@ void SensyuForm::List1_Click()
     Seinen->setText(shown(field("生年")));
     Seituki->setText(shown(field("生月")));
     Seihi->setText(shown(field("生日")));
-    ComboBladtype->setEditText(Trim(shown(field("血液型名"))));
+    showName(ComboBladtype, Trim(shown(field("血液型名"))));
     Syoritu->setText(shown(field("勝率"), zero));
     Fukuritu->setText(shown(field("複勝率"), zero));
-    ComboSyozoku->setFocus();
 }
 
 void SensyuForm::writeFields(Recordset& rs, int16_t shozokuId, int16_t bladId)
 {
     const QString reading = Yomigana->text();
     rs.setField(QStringLiteral("所属ID"), shozokuId);
-    rs.setField(QStringLiteral("期"), wholeNumber(Ki->text()));
-    rs.setField(QStringLiteral("選手ID"), wholeNumber(Toban->text()));
+    rs.setField(QStringLiteral("期"), WholeNumberBox(Ki->text(), QStringLiteral("期")));
+    rs.setField(QStringLiteral("選手ID"), WholeNumberBox(Toban->text(), QStringLiteral("登番")));
     rs.setField(QStringLiteral("名前"), Namae->text());
     rs.setField(QStringLiteral("よみがな"), reading);
     rs.setField(QStringLiteral("よみがな１桁"), Basic::Left(reading, 1));
     rs.setField(QStringLiteral("級"), Kyu->text());
-    rs.setField(QStringLiteral("生年"), wholeNumber(Seinen->text()));
-    rs.setField(QStringLiteral("生月"), wholeNumber(Seituki->text()));
-    rs.setField(QStringLiteral("生日"), wholeNumber(Seihi->text()));
+    rs.setField(QStringLiteral("生年"), WholeNumberBox(Seinen->text(), QStringLiteral("生年")));
+    rs.setField(QStringLiteral("生月"), WholeNumberBox(Seituki->text(), QStringLiteral("生月")));
+    rs.setField(QStringLiteral("生日"), WholeNumberBox(Seihi->text(), QStringLiteral("生日")));
     rs.setField(QStringLiteral("血液型ID"), bladId);
     rs.setField(QStringLiteral("勝率"), Val(Syoritu->text()));
     rs.setField(QStringLiteral("複勝率"), Val(Fukuritu->text()));
@@ -411,11 +462,22 @@ void SensyuForm::storeEditBox(Recordset& query, bool adding)
     const int16_t bladId = BladID_Kensaku(ComboBladtype->currentText());
     if (bladId == 0)
         return;
+    // 0 is what a boat holds for "no racer": never a racer's number.
+    if (WholeNumberBox(Toban->text(), QStringLiteral("登番")).toDouble() == 0) {
+        MsgBox(QStringLiteral("登番を入力して下さい。（0 は登番に使えません。）") + kCrLf, Mb::OKOnly + Mb::Critical,
+               QStringLiteral("登番入力エラー"));
+        return;
+    }
     if (adding)
         query.AddNew();
     else
         query.Edit();
-    writeFields(query, shozokuId, bladId);
+    try {
+        writeFields(query, shozokuId, bladId);
+    } catch (...) {
+        query.CancelUpdate();
+        throw;
+    }
     saveRow(query);
 }
 
@@ -515,7 +577,10 @@ SensyuListKey SensyuForm::listKey() const
 
 void SensyuForm::SensyuPrint()
 {
-    PrintList(QStringLiteral("選手一覧"),
+    // The file says which list it is.
+    const char* kinds[5] = {"県別", "登番別", "期別", "よみがな別", "一覧"};
+    const SensyuListKey key = listKey();
+    PrintList(QStringLiteral("選手一覧-") + QString::fromUtf8(kinds[key.kind >= 0 && key.kind < 5 ? key.kind : 4]),
               [this](CharPrinter& printer) { return BuildSensyuList(printer, panel_->recordset(), listKey()); });
 }
 

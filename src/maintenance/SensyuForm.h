@@ -108,6 +108,8 @@ private:
     QComboBox* ComboBladtype = nullptr;
     QLineEdit* Syoritu = nullptr;
     QLineEdit* Fukuritu = nullptr;
+    // The list's line changed (and was loaded) since the last press on it.
+    bool lineChanged_ = false;
     // The Enter key's ring through the edit box.
     std::array<QWidget*, 12> ring_{};
 };

@@ -114,12 +114,13 @@ int BuildSensyuList(CharPrinter& printer, Recordset& query, const SensyuListKey&
         const char* field;
         int width;
         const char* format;
+        int fitCells = 0;  // > 0: squeezed into this many columns
     };
     static const Cell cells[12] = {
-        {10, "期", 5, nullptr},      {13, "選手ID", 5, nullptr},   {18, "級", 2, nullptr},
-        {21, "所属名", 6, nullptr},  {28, "名前", 20, nullptr},    {43, "よみがな", 20, nullptr},
-        {58, "生年", 4, nullptr},    {63, "生月", 4, "##0"},       {68, "生日", 4, "##0"},
-        {73, "血液型名", 4, nullptr}, {78, "勝率", 5, "##0.00"},   {84, "複勝率", 5, "##0.0"}};
+        {10, "期", 5, nullptr, 13 - 10 - 1}, {13, "選手ID", 5, nullptr},  {18, "級", 2, nullptr},
+        {21, "所属名", 6, nullptr},          {28, "名前", 20, nullptr, 43 - 28 - 1}, {43, "よみがな", 20, nullptr},
+        {58, "生年", 4, nullptr},            {63, "生月", 4, "##0"},      {68, "生日", 4, "##0"},
+        {73, "血液型名", 4, nullptr},         {78, "勝率", 5, "##0.00"},  {84, "複勝率", 5, "##0.0"}};
     int index[12];
     for (int i = 0; i < 12; ++i)
         index[i] = query.fieldIndex(QString::fromUtf8(cells[i].field));
@@ -146,7 +147,14 @@ int BuildSensyuList(CharPrinter& printer, Recordset& query, const SensyuListKey&
             QString text = cells[i].format ? formatted(value, cells[i].format) : textOf(value);
             if (i == 3)
                 text = Basic::Trim(text);
-            printer.printAt(cells[i].column, Fixed(text, cells[i].width), i == 11);
+            text = Fixed(text, cells[i].width);
+            // What would run into the next column (a term of three digits,
+            // a name of eight characters) is squeezed to leave a blank
+            // before it.
+            if (cells[i].fitCells > 0)
+                printer.printFitAt(cells[i].column, text, cells[i].fitCells);
+            else
+                printer.printAt(cells[i].column, text, i == 11);
         }
         ++total;
         if (++line >= kRowsPerPage)

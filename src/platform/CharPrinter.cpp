@@ -3,7 +3,7 @@
 #include "MsgBox.h"
 #include "RuntimeError.h"
 
-#include <QDateTime>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -161,6 +161,21 @@ const CharPrinter& CharPrinter::lastEnded()
     return g_lastEnded ? *g_lastEnded : none;
 }
 
+QString CharPrinter::pdfPathFor(const QString& folder, const QString& title)
+{
+    // Named by what it holds; a second print of the same thing does not
+    // replace the first.
+    QString name = title.trimmed();
+    static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name)
+        if (unsafe.contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    QString path = folder + name + QStringLiteral(".pdf");
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder + name + QStringLiteral(" (%1).pdf").arg(n);
+    return path;
+}
+
 QString CharPrinter::endDoc()
 {
     delete g_lastEnded;
@@ -169,8 +184,7 @@ QString CharPrinter::endDoc()
     QString pdfPath;
     const QPrinterInfo system = QPrinterInfo::defaultPrinter();
     if (g_forcePdf || system.isNull()) {
-        pdfPath = pdfFolder_ + title_ + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")) +
-                  QStringLiteral(".pdf");
+        pdfPath = pdfPathFor(pdfFolder_, title_);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfPath);
     } else {

@@ -24,8 +24,12 @@ public:
     using Page = std::vector<Line>;
 
     // `pdfFolder` receives the PDF when there is no printer; `title` names
-    // the print job and the PDF file.
+    // the print job and the PDF file, and so says what the print holds
+    // ("バイオリズム表-20240801-蒲郡-1R").
     CharPrinter(QString pdfFolder, QString title);
+    // The PDF's path: the title, made safe for a file name, in the folder;
+    // " (2)", " (3)"… added while a file of that name exists.
+    static QString pdfPathFor(const QString& folder, const QString& title);
 
     void setCurrentX(int column) { currentX_ = column; }
     int currentX() const { return currentX_; }

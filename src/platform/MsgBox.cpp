@@ -3,8 +3,10 @@
 #include "HelpViewer.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <deque>
 
 namespace {
@@ -22,6 +24,49 @@ int defaultAnswer(int style)
     if (buttons == Mb::OKCancel)
         return second ? Mb::Cancel : Mb::OK;
     return Mb::OK;
+}
+
+// The text as the box can show it on a screen of `room`: a line wider than
+// the box's text column is broken, and a text taller than the screen leaves
+// room for the title and the buttons, its last line ending in "…". A text
+// that fits is shown as it is.
+QString fittedText(const QString& text, const QFont& font, const QSize& room)
+{
+    const QFontMetrics metrics(font);
+    const int width = std::max(200, std::min(room.width() / 2, 500) - 100);
+    const int maxLines = std::max(3, (room.height() - 200) / std::max(1, metrics.lineSpacing()));
+    const QString ellipsis = QStringLiteral("…");
+    QStringList lines;
+    bool cut = false;
+    bool broken = false;
+    for (QString rest : QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'))) {
+        do {
+            if (int(lines.size()) == maxLines) {
+                cut = true;
+                break;
+            }
+            qsizetype fits = rest.size();
+            if (metrics.horizontalAdvance(rest) > width) {
+                fits = 0;
+                int used = 0;
+                while (fits < rest.size() && used + metrics.horizontalAdvance(rest.at(fits)) <= width)
+                    used += metrics.horizontalAdvance(rest.at(fits++));
+                fits = std::max<qsizetype>(fits, 1);
+                broken = true;
+            }
+            lines << rest.left(fits);
+            rest = rest.mid(fits);
+        } while (!rest.isEmpty());
+        if (cut)
+            break;
+    }
+    if (!cut)
+        return broken ? lines.join(QLatin1Char('\n')) : text;
+    QString& last = lines.last();
+    while (!last.isEmpty() && metrics.horizontalAdvance(last + ellipsis) > width)
+        last.chop(1);
+    last += ellipsis;
+    return lines.join(QLatin1Char('\n'));
 }
 }
 
@@ -43,7 +88,8 @@ int MsgBox(const QString& text, int style, const QString& title)
     QString shownText = text;
     while (shownText.endsWith(QLatin1Char('\n')) || shownText.endsWith(QLatin1Char('\r')))
         shownText.chop(1);
-    box.setText(shownText);
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    box.setText(screen ? fittedText(shownText, box.font(), screen->availableGeometry().size()) : shownText);
     switch (style & 0x70) {
     case Mb::Critical: box.setIcon(QMessageBox::Critical); break;
     case Mb::Question: box.setIcon(QMessageBox::Question); break;
@@ -78,7 +124,6 @@ int MsgBox(const QString& text, int style, const QString& title)
         QObject::connect(help, &QPushButton::clicked, &box, [&box] { ShowHelp(&box, HelpFile()); });
     }
     box.exec();
-    KeepHelpOpen(&box, box.parentWidget());
     const auto* clicked = box.clickedButton();
     if (clicked == yes && yes) return Mb::Yes;
     if (clicked == no && no) return Mb::No;

@@ -24,9 +24,11 @@ private:
 
 // Numbers of the program's own run-time errors.
 namespace ErrorNumber {
+constexpr int InvalidArgument = 5;
 constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
 constexpr int SubscriptOutOfRange = 9;
+constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int BadFileFormat = 321;
 constexpr int PathFileAccess = 75;

@@ -286,8 +286,11 @@ void SearchPanel::scan(const Search& search, const std::function<bool()>& findSt
     if (overflow)
         MsgBox(QString::fromUtf8(search.overflowMessage));
     else if (n == 0)
-        MsgBox(Global().ExtractMode == 0 && recordset_->RecordCount() == 0 ? EmptyRacerTableText()
-                                                                         : search.noMatchMessage);
+        // The racer table is empty only when the search read it: a search
+        // may still read the other table than the one the mode names.
+        MsgBox(recordset_->source() == QStringLiteral("Q_選手") && recordset_->RecordCount() == 0
+                   ? EmptyRacerTableText()
+                   : search.noMatchMessage);
 }
 
 void SearchPanel::Kenmei_Click(int index)

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 using Basic::CInt;
@@ -205,30 +206,12 @@ void SelectForm::buildRacePanels()
     ComboRace->setCurrentIndex(-1);
     ComboRace->setEditText(g.SelRaceNo != 0 ? QString::number(g.SelRaceNo) : QString());
     connect(ComboBasho, &QComboBox::editTextChanged, this, [](const QString& text) { Global().SelKyoteijyoMei = text; });
-    connect(ComboRace, &QComboBox::editTextChanged, this, [this, &g] { takeNumber(ComboRace, g.SelRaceNo); });
-}
-
-bool SelectForm::takeNumber(QComboBox* box, int16_t& target)
-{
-    const QString lastGood = box->property("lastGood").toString();
-    const double value = std::nearbyint(Val(box->currentText()));
-    if (value < -32768 || value > 32767) {
-        MsgBox(QStringLiteral("「%1」は%2すぎます。%3 から %4 までの数を入力して下さい。")
-                   .arg(box->currentText(), value < 0 ? QStringLiteral("小さ") : QStringLiteral("大き"))
-                   .arg(-32768).arg(32767),
-               Mb::OKOnly + Mb::Exclamation);
-        const QSignalBlocker block(box);
-        box->setEditText(lastGood);
-        return false;
-    }
-    target = CInt(Val(box->currentText()));
-    box->setProperty("lastGood", box->currentText());
-    return true;
+    connect(ComboRace, &QComboBox::editTextChanged, this, [this, &g] { TakeNumber(ComboRace, g.SelRaceNo); });
 }
 
 void SelectForm::dateChanged(QComboBox* box, int16_t& target)
 {
-    if (takeNumber(box, target))
+    if (TakeNumber(box, target))
         Check_ChosaDate();
 }
 
@@ -248,6 +231,14 @@ void SelectForm::List1_Click()
     const int line = panel_->list()->currentRow();
     if (line < 0)
         return;
+    // A boat left empty by a race set up from its program takes the racer.
+    for (int slot = 0; slot < W_SelCount; ++slot) {
+        if (Global().SelShozokuMei[size_t(slot)].isEmpty()) {
+            fillSlot(slot, panel_->row(line));
+            List2->item(slot)->setText(panel_->list()->item(line)->text());
+            return;
+        }
+    }
     if (W_SelCount >= 6) {
         MsgBox(QStringLiteral("既に６人選択済みです。"));
         return;
@@ -262,8 +253,13 @@ void SelectForm::pick(const QString& line, const ListRow& row)
         CommandDisp[4]->setVisible(true);
     }
     List2->addItem(line);
+    fillSlot(W_SelCount, row);
+    ++W_SelCount;
+}
+
+void SelectForm::fillSlot(int slot, const ListRow& row)
+{
     GlobalModule& g = Global();
-    const int slot = W_SelCount;
     g.SelShozokuMei[slot] = row.shozokuMei;
     g.SelSensyuID[slot] = row.sensyuId;
     g.SelNamae[slot] = row.namae;
@@ -274,14 +270,17 @@ void SelectForm::pick(const QString& line, const ListRow& row)
     g.SelBladType[slot] = row.bladType;
     g.SelSyoritu[slot] = row.syoritu;
     g.SelFukuritu[slot] = row.fukuritu;
-    ++W_SelCount;
 }
 
 void SelectForm::TakeRace(const std::vector<Pick>& racers, int16_t year, int16_t month, int16_t day,
                           const QString& course, int16_t raceNo)
 {
     clearSelection();
-    for (size_t i = 0; i < racers.size() && i < 6; ++i)
+    // Boats after the last racer found stay out of the box.
+    size_t boats = std::min<size_t>(racers.size(), 6);
+    while (boats > 0 && racers[boats - 1].row.shozokuMei.isEmpty())
+        --boats;
+    for (size_t i = 0; i < boats; ++i)
         pick(racers[i].line, racers[i].row);
     // Typed into the boxes, so that their own handling sets the shared
     // variables; the day goes to 1 first so that no step makes an impossible date.
@@ -354,6 +353,8 @@ void SelectForm::addToExtraction()
     Recordset table(*db_, QStringLiteral("T_選手抽出"));
     const GlobalModule& g = Global();
     for (int i = 0; i < W_SelCount; ++i) {
+        if (g.SelShozokuMei[size_t(i)].isEmpty())
+            continue;  // a boat without a racer
         if (table.RecordCount() >= 500) {
             MsgBox(QStringLiteral("抽出テーブルは５００件までです。既存の抽出テーブルを削除後、再度実行して下さい。"),
                    Mb::OKOnly + Mb::Critical, QStringLiteral("抽出テーブルエラー"));
@@ -380,7 +381,8 @@ void SelectForm::CommandDisp_Click(int index)
         closeWindow();
         break;
     case 1:
-        if (Global().SelShozokuMei[0].isEmpty())
+        if (std::all_of(Global().SelShozokuMei.begin(), Global().SelShozokuMei.begin() + 6,
+                        [](const QString& slot) { return slot.isEmpty(); }))
             MsgBox(QStringLiteral("選手を選択して下さい"));
         else
             Forms::show(QStringLiteral("DispForm"));

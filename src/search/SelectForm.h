@@ -31,7 +31,9 @@ public:
 
     // Sets up a race in one step, as if the user had picked each racer from
     // the result list (line and row in boat order) and typed the date, the
-    // racecourse and the race number: the selection box is replaced.
+    // racecourse and the race number: the selection box is replaced. Each
+    // racer goes to his boat's slot; a pick with an empty row (a racer not in
+    // the racer table) leaves that slot empty, its line saying so.
     struct Pick {
         QString line;
         ListRow row;
@@ -52,9 +54,7 @@ private:
     void switchTable();
     void clearSelection();
     void pick(const QString& line, const ListRow& row);
-    // Takes a typed number into a 16-bit variable; a number that does not
-    // fit is refused with a message and the box gets its last text back.
-    bool takeNumber(QComboBox* box, int16_t& target);
+    void fillSlot(int slot, const ListRow& row);
     void dateChanged(QComboBox* box, int16_t& target);
 
     std::unique_ptr<Database> db_;

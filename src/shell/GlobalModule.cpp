@@ -3,12 +3,15 @@
 #include "Basic.h"
 #include "Database.h"
 #include "MsgBox.h"
+#include "RuntimeError.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QWidget>
+#include <cmath>
 
 GlobalModule& Global()
 {
@@ -133,6 +136,25 @@ void Check_ChosaDate()
         MsgBox(QStringLiteral("日が正しくありません"));
 }
 
+QString DateProblem(int year, int month, int day)
+{
+    if (month < 1 || month > 12)
+        return QStringLiteral("月が正しくありません");
+    if (day < 1 || day > DaysInMonth(year, month))
+        return QStringLiteral("日が正しくありません");
+    return QString();
+}
+
+QVariant WholeNumberBox(const QString& text, const QString& field)
+{
+    const double value = Basic::Val(text);
+    if (std::isfinite(value) && value != std::floor(value))
+        throw RuntimeError(ErrorNumber::TypeMismatch, QStringLiteral("Vantor"),
+                           QStringLiteral("'%1' には整数を入力して下さい。").arg(field));
+    // Beyond 2^53 a double names no exact whole number; the column refuses it.
+    return std::fabs(value) < 9.0e15 ? QVariant(qint64(value)) : QVariant(value);
+}
+
 QVariant Null_Value(const QVariant& value, int16_t textFlag)
 {
     if (!value.isNull() && value.isValid())
@@ -141,6 +163,30 @@ QVariant Null_Value(const QVariant& value, int16_t textFlag)
 }
 
 QString ProgramFile(const QString& name) { return Global().ProgramFolder + name; }
+
+bool TakeNumber(QComboBox* box, int16_t& target)
+{
+    const QString typed = box->currentText();
+    const double value = std::nearbyint(Basic::Val(typed));
+    if (value < -32768 || value > 32767) {
+        MsgBox(QStringLiteral("「%1」は%2すぎます。%3 から %4 までの数を入力して下さい。")
+                   .arg(typed, value < 0 ? QStringLiteral("小さ") : QStringLiteral("大き"))
+                   .arg(-32768).arg(32767),
+               Mb::OKOnly + Mb::Exclamation);
+        // The box shows the value in force: as it was last taken, or (a box
+        // filled before it was watched) the value itself, 0 as an empty box.
+        const QString taken = box->property("taken").toString();
+        const QString shown = Basic::CInt(Basic::Val(taken)) == target ? taken
+                              : target == 0                          ? QString()
+                                                                     : Basic::CStr(target);
+        const QSignalBlocker block(box);
+        box->setEditText(shown);
+        return false;
+    }
+    target = Basic::CInt(value);
+    box->setProperty("taken", typed);
+    return true;
+}
 
 QString EmptyRacerTableText()
 {
@@ -155,5 +201,9 @@ void TellWhenRacerTableIsEmpty()
     Statement count = db.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM T_選手)"));
     count.step();
     if (count.value(0).toInt() == 0)
-        MsgBox(EmptyRacerTableText(), Mb::OKOnly + Mb::Information);
+        MsgBox(EmptyRacerTableText() +
+                   QStringLiteral("\r\n\r\n"
+                                  "その日の番組表 (bYYMMDD.LZH) と競走成績 (kYYMMDD.LZH) も競艇公式ホームページからダウンロードできます。"
+                                  "番組表は「選手検索」のメニュー「番組表」で、競走成績は「レース履歴」のメニュー「成績読込」で読み込みます。"),
+               Mb::OKOnly + Mb::Information);
 }

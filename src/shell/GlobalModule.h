@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+class QComboBox;
 class QWidget;
 
 // The program-wide variables through which the windows hand data to each
@@ -75,6 +76,23 @@ int DaysInMonth(int year, int month);
 // Tells the user when the survey date's month or day is impossible. It only
 // informs; the values stay as entered.
 void Check_ChosaDate();
+
+// Takes the number typed into a drop-down's box into a 16-bit variable,
+// rounded as CInt does. A number that does not fit is refused with a
+// message: the variable keeps its value and the box shows that value again,
+// as it was last shown. True when the number was taken.
+bool TakeNumber(QComboBox* box, int16_t& target);
+
+// What is wrong with a date that is to be stored: the date check's own
+// message ("月が正しくありません", "日が正しくありません"), or empty for a real
+// date. Unlike the check, a month of 0 and a day below 1 or beyond the
+// month's last day are wrong here.
+QString DateProblem(int year, int month, int day);
+
+// The value of a box that holds a whole number (Val of its text). A fraction
+// is refused with error 13 naming the field; a value too large for the column
+// is left for the database to refuse as an overflow (3349).
+QVariant WholeNumberBox(const QString& text, const QString& field);
 
 // A database value, or "" (textFlag non-zero) / 0 in place of Null.
 QVariant Null_Value(const QVariant& value, int16_t textFlag);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 class KeyboardFilter : public QObject {
@@ -37,8 +38,13 @@ protected:
             return true;
         }
         if (auto* list = qobject_cast<QListWidget*>(widget); list && (enter || key->key() == Qt::Key_Space)) {
+            const QPointer<QListWidget> alive(list);
             if (QListWidgetItem* item = list->currentItem())
                 emit list->itemClicked(item);
+            // Enter also opens the line, as a double click does.
+            if (enter && alive)
+                if (QListWidgetItem* item = list->currentItem())
+                    emit list->itemActivated(item);
             return true;
         }
         return false;

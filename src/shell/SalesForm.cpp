@@ -41,10 +41,13 @@ SalesForm::SalesForm(QWidget* parent) : QMainWindow(parent)
     auto* text = new QLabel(client);
     text->setObjectName(QStringLiteral("LabelSales"));
     text->setWordWrap(true);
+    // The author's programs: this one and the import tool that comes with it.
     text->setText(QStringLiteral(
-        "ヴァントール Ver1.10\n\n"
-        "競艇ファンのためのバイオリズム調査ソフトです。\n"
-        "選手データは「ドリックス」でファン手帳から取り込めます。\n\n"
+        "作者のソフト\n\n"
+        "ヴァントール Ver1.10\n"
+        "  競艇ファンのためのバイオリズム調査ソフトです。\n"
+        "ドリックス Ver1.10\n"
+        "  ファン手帳から選手テーブルを作り直すツールです。\n\n"
         "使い方は「ヘルプ」(F1 キー) をご覧下さい。"));
     Set_ControlFont(text, 10, 400, 150, 16, 16);
 

@@ -1,7 +1,9 @@
 #include "Startup.h"
 
 #include "Basic.h"
+#include "ButtonNames.h"
 #include "Database.h"
+#include "FileDialog.h"
 #include "GlobalModule.h"
 #include "HelpViewer.h"
 #include "Keyboard.h"
@@ -62,9 +64,11 @@ bool PrepareProgram(const QString& programFolder)
     g.ExtractMode = 0;
 
     UseProgramFont();
+    LoadQtJapanese();
     SetHelpFile(ProgramFile(QStringLiteral("Vantor.hlp")));
 
     InstallKeyboard();
+    NameButtonsForScreenReaders();
     Database::Found found;
     try {
         if (!QDir().mkpath(g.DataFolder))
@@ -78,9 +82,30 @@ bool PrepareProgram(const QString& programFolder)
                Mb::OKOnly + Mb::Critical);
         return false;
     }
+    KeepFoldersInDatabase();
     if (found == Database::Found::Recovered)
         MsgBox(QStringLiteral("データベース %1 が見つからなかったため、前回の終了時に整理された %2 を %1 に戻しました。")
                    .arg(Database::fileName(), Database::compactedFileName()),
                Mb::OKOnly + Mb::Information);
     return true;
+}
+
+void KeepFoldersInDatabase()
+{
+    // A folder that cannot be read or kept is no reason to stop the user:
+    // the dialog then starts in the home folder.
+    auto name = [](const QString& kind) { return QStringLiteral("フォルダ:") + kind; };
+    SetFolderMemory({[name](const QString& kind) {
+                         try {
+                             return Database(Global().DataFolder).setting(name(kind));
+                         } catch (const RuntimeError&) {
+                             return QString();
+                         }
+                     },
+                     [name](const QString& kind, const QString& folder) {
+                         try {
+                             Database(Global().DataFolder).setSetting(name(kind), folder);
+                         } catch (const RuntimeError&) {
+                         }
+                     }});
 }

@@ -17,11 +17,13 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 namespace {
 struct Race {
@@ -292,10 +294,12 @@ private slots:
 
     void csvForASpreadsheet()
     {
-        const QByteArray csv = AnalysisCsv(Analyse(races_, june()));
+        const QByteArray csv = AnalysisCsv(Analyse(races_, june()), QStringLiteral("調査日 2000.6.1～2000.6.30　全競艇場"));
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-        const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.size(), AnalysisTable::RowCount + 2);  // header, rows, the empty text after the last CR LF
+        QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
+        // The races it was made for, then the header, the rows, the empty text after the last CR LF.
+        QCOMPARE(lines.size(), AnalysisTable::RowCount + 3);
+        QCOMPARE(lines.takeFirst(), QStringLiteral("成績分析　調査日 2000.6.1～2000.6.30　全競艇場"));
         QCOMPARE(lines.last(), QString());
         QVERIFY(lines[0].startsWith(QStringLiteral("区分,状態,出走数,1着数,1着率(%)")));
         for (int i = 0; i <= AnalysisTable::RowCount; ++i)
@@ -498,6 +502,11 @@ private slots:
         click(form, "CommandPrint");
         const QStringList pdfs = QDir(folder_->folder()).entryList({QStringLiteral("成績分析*.pdf")});
         QCOMPARE(pdfs.size(), 1);
+        // Named by the period and the racecourse.
+        QCOMPARE(pdfs[0], QStringLiteral("成績分析-%1-%2-%3.pdf")
+                              .arg(form->findChild<QDateEdit*>(QStringLiteral("DateFrom"))->date().toString(QStringLiteral("yyyyMMdd")),
+                                   form->findChild<QDateEdit*>(QStringLiteral("DateTo"))->date().toString(QStringLiteral("yyyyMMdd")),
+                                   form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText()));
         QVERIFY(QFileInfo(folder_->file(pdfs[0])).size() > 1000);
         QVERIFY(MsgBoxScript::shown().back().text.contains(pdfs[0]));
     }
@@ -511,7 +520,9 @@ private slots:
         // Cancelled: nothing written.
         click(form, "CommandCsv");
         QCOMPARE(FileDialogScript::asked().size(), size_t(1));
-        QCOMPARE(FileDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析.csv")));
+        // Named by the period and racecourse, in the home folder the first time.
+        QCOMPARE(FileDialogScript::asked()[0].suggested, QDir::home().filePath(QStringLiteral("成績分析-20000601-20000630-%1.csv")
+                                                                                     .arg(form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText())));
         QCOMPARE(FileDialogScript::asked()[0].caption, QStringLiteral("CSV保存"));
         QVERIFY(FileDialogScript::asked()[0].save);
 
@@ -520,9 +531,16 @@ private slots:
         click(form, "CommandCsv");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), AnalysisCsv(form->table()));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains("調査日 2000.6.1～2000.6.30"));
+        QCOMPARE(written, AnalysisCsv(form->table(), QStringLiteral("調査日 2000.6.1～2000.6.30　") +
+                                                         form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText()));
         QCOMPARE(form->table().rows[AnalysisTable::AllRow].tally.starts, 10);
         QVERIFY(MsgBoxScript::shown().empty());
+
+        // The next one is proposed in the folder last used.
+        click(form, "CommandCsv");
+        QCOMPARE(QFileInfo(FileDialogScript::asked().back().suggested).absolutePath(), QDir(folder_->folder()).absolutePath());
 
         // A folder that cannot be written to: told, no error report.
         FileDialogScript::queue(folder_->file(QStringLiteral("no such folder/x.csv")));
@@ -530,6 +548,40 @@ private slots:
         QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
         QVERIFY(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("CSV ファイルを保存できませんでした。")));
         QCOMPARE(MsgBoxScript::shown()[0].style, Mb::OKOnly + Mb::Critical);
+    }
+
+    void theLeftoversOfAStoppedSaveAreRemoved()
+    {
+        seedHandWorkedHistory(folder_->folder());
+        BunsekiForm* form = openAnalysis(openHistory());
+        setDates(form, QDate(2000, 6, 1), QDate(2000, 6, 30));
+        const QByteArray csv = AnalysisCsv(form->table());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("analysis.csv"));
+        // What saves killed midway left: this program's hidden working file,
+        // and the working files of the earlier way of saving, empty or cut.
+        WriteFile(dir.filePath(QStringLiteral(".vantor-save-a1B2c3")), csv.left(40));
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.Xy12Zq")), csv.left(100));
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.Qw3rTy")), QByteArray());
+        // The user's own files stay, whatever their names.
+        WriteFile(dir.filePath(QStringLiteral("analysis.csv.backup")), "my own notes");
+        WriteFile(dir.filePath(QStringLiteral("other.csv.Xy12Zq")), csv.left(100));
+        FileDialogScript::queue(path);
+        click(form, "CommandCsv");
+        QVERIFY(MsgBoxScript::shown().empty());
+        QCOMPARE(FileBytes(path), csv);
+        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        QCOMPARE(left, (QStringList{QStringLiteral("analysis.csv"), QStringLiteral("analysis.csv.backup"),
+                                    QStringLiteral("other.csv.Xy12Zq")}));
+        QCOMPARE(FileBytes(dir.filePath(QStringLiteral("analysis.csv.backup"))), QByteArray("my own notes"));
+        // Saved again over itself: one file, the new contents, the permissions kept.
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        FileDialogScript::queue(path);
+        click(form, "CommandCsv");
+        QCOMPARE(FileBytes(path), csv);
+        QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     }
 
     void positionsEnteredInTheHistoryCountOnReturn()

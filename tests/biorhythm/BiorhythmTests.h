@@ -25,7 +25,9 @@ private slots:
     void intellectIsRoundedBeforeItIsMarked();
     void storingARaceWithThreeRacers();
     void storingWithoutARacecourseIsRefused();
+    void storingWithAnImpossibleDateIsRefused();
     void printedTableForSixRacers();
+    void aBoatWithoutARacerKeepsItsPlace();
     void printedBoundsAreOpen();
     void printingWithoutAPrinterWritesAPdf();
     void sixGraphsOfABirthdayRacer();

@@ -22,6 +22,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <utility>
 
 namespace {
 std::unique_ptr<TestFolder> g_folder;
@@ -194,7 +195,7 @@ void RaceWindowsTest::storingARaceWithThreeRacers()
         Database db(g_folder->folder());
         QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 0);
     }
-    QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("履歴テーブルへ登録しますか。"));
+    QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("1999.8.23 のレースを履歴テーブルへ登録しますか。"));
     QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("履歴テーブル登録"));
     QCOMPARE(MsgBoxScript::shown()[0].style, 292);
     MsgBoxScript::queue(Mb::Yes);
@@ -236,6 +237,45 @@ void RaceWindowsTest::storingWithoutARacecourseIsRefused()
     QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 0);
 }
 
+void RaceWindowsTest::storingWithAnImpossibleDateIsRefused()
+{
+    setSlot(0, 3945, QStringLiteral("a"), QDate(1970, 1, 1));
+    Global().SelKyoteijyoMei = QStringLiteral("住之江");
+    const struct {
+        int year, month, day;
+        const char* message;
+    } dates[] = {{2024, 99, 1, "月が正しくありません"}, {2024, 0, 1, "月が正しくありません"},
+                 {2024, 8, -9999, "日が正しくありません"}, {2024, 8, 0, "日が正しくありません"},
+                 {2023, 2, 29, "日が正しくありません"}, {2024, 4, 31, "日が正しくありません"}};
+    for (const auto& date : dates) {
+        Global().ChosaNen = int16_t(date.year);
+        Global().ChosaTuki = int16_t(date.month);
+        Global().ChosaHi = int16_t(date.day);
+        auto* disp = Forms::show(QStringLiteral("DispForm"));
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(disp, QStringLiteral("Menu_Add"));
+        // The date check's own message, and no question.
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QString::fromUtf8(date.message)});
+        QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("Vantor"));
+        Forms::unload(disp);
+        processDeletes();
+    }
+    {
+        Database db(g_folder->folder());
+        QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 0);
+    }
+    // 29 February of a leap year is a date.
+    Global().ChosaNen = 2024;
+    Global().ChosaTuki = 2;
+    Global().ChosaHi = 29;
+    auto* disp = Forms::show(QStringLiteral("DispForm"));
+    MsgBoxScript::queue(Mb::Yes);
+    trigger(disp, QStringLiteral("Menu_Add"));
+    Database db(g_folder->folder());
+    QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 1);
+}
+
 void RaceWindowsTest::printedTableForSixRacers()
 {
     setSlot(0, 3945, QStringLiteral("山田太郎"), kSurvey);
@@ -267,6 +307,37 @@ void RaceWindowsTest::printedTableForSixRacers()
     QCOMPARE(again.pages()[0][4][3].text, QStringLiteral("一二三四五六七八"));  // whole on paper
 }
 
+void RaceWindowsTest::aBoatWithoutARacerKeepsItsPlace()
+{
+    // Boat 2 empty, as a race set up from its program leaves a racer who is
+    // not in the racer table.
+    Global().clearSelection();
+    for (int i : {0, 2, 3})
+        setSlot(i, 4000 + i, QStringLiteral("選手%1").arg(i), QDate(1970 + i, 3, 1));
+
+    CharPrinter printer(g_folder->folder(), QStringLiteral("test"));
+    QCOMPARE(BuildRaceTablePrint(printer), 3);
+    QCOMPARE(printer.lineText(0, 0), QStringLiteral("          調査日： 1999. 8. 23  桐生競艇  第5レース    バイオリズム表示"));
+    for (const auto& [line, boat] : {std::pair{4, 1}, std::pair{5, 3}, std::pair{6, 4}})
+        QVERIFY2(printer.lineText(0, line).startsWith(QStringLiteral("           %1 東京   400%2 選手%2").arg(boat).arg(boat - 1)),
+                 qPrintable(printer.lineText(0, line)));
+    QVERIFY(printer.lineText(0, 7).isEmpty());
+
+    auto* disp = Forms::show(QStringLiteral("DispForm"));
+    QCOMPARE(cell(disp, "LabelNo", 1)->text(), QString());
+    QCOMPARE(cell(disp, "LabelNo", 3)->text(), QStringLiteral("4"));
+    QCOMPARE(cell(disp, "LabelKi", 3)->text(), QStringLiteral("4003"));
+    QVERIFY(cell(disp, "LabelBody", 4)->text().isEmpty());
+
+    auto* bior = Forms::show(QStringLiteral("BiorForm"));
+    for (int j = 0; j < 6; ++j) {
+        const bool filled = j == 0 || j == 2 || j == 3;
+        QCOMPARE(bior->findChild<GlyphPanel*>(QStringLiteral("PictureBior_%1").arg(j))->glyphs().size(),
+                 filled ? size_t(39) : size_t(0));
+        QCOMPARE(panelLabel(bior, j).isEmpty(), !filled);
+    }
+}
+
 void RaceWindowsTest::printedBoundsAreOpen()
 {
     // On paper, body and emotion are cut downwards to hundredths and only
@@ -296,9 +367,17 @@ void RaceWindowsTest::printingWithoutAPrinterWritesAPdf()
     MsgBoxScript::queue(Mb::Yes);
     trigger(disp, QStringLiteral("Menu_Print"));
     const QStringList pdfs = QDir(g_folder->folder()).entryList({QStringLiteral("*.pdf")});
-    QCOMPARE(pdfs.size(), 1);
+    // Named by the race it holds; printed again, the first stays.
+    QCOMPARE(pdfs, QStringList{QStringLiteral("バイオリズム表-19990823-桐生-5R.pdf")});
     QVERIFY(QFileInfo(g_folder->file(pdfs[0])).size() > 1000);
     QVERIFY(MsgBoxScript::shown().back().text.contains(g_folder->file(pdfs[0])));
+    MsgBoxScript::queue(Mb::Yes);
+    trigger(disp, QStringLiteral("Menu_Print"));
+    QCOMPARE(QDir(g_folder->folder()).entryList({QStringLiteral("*.pdf")}),
+             (QStringList{QStringLiteral("バイオリズム表-19990823-桐生-5R (2).pdf"), QStringLiteral("バイオリズム表-19990823-桐生-5R.pdf")}));
+    // A title never reaches outside the folder or makes a name the file system refuses.
+    QCOMPARE(CharPrinter::pdfPathFor(g_folder->folder(), QStringLiteral(" ../a/b:c*\\d ")),
+             g_folder->folder() + QStringLiteral(".._a_b_c__d.pdf"));
 }
 
 void RaceWindowsTest::sixGraphsOfABirthdayRacer()
@@ -481,6 +560,16 @@ void RaceWindowsTest::dayLinesAndMessageToggle()
     QVERIFY(detail->findChild<QLabel*>(QStringLiteral("LabelMSG"))->isVisible());
     QTest::mouseClick(detail->findChild<QPushButton*>(QStringLiteral("CommandChoYMD_5")), Qt::LeftButton);
     QVERIFY(!detail->findChild<QLabel*>(QStringLiteral("LabelMSG"))->isVisible());
+
+    // An empty boat has no advice: with MSG on, nothing shows.
+    QTest::mouseClick(detail->findChild<QPushButton*>(QStringLiteral("CommandChoYMD_5")), Qt::LeftButton);
+    Forms::unload(detail);
+    processDeletes();
+    Global().SelDetailIndex = 4;
+    detail = Forms::show(QStringLiteral("Bior2Form"));
+    advice = detail->findChild<QLabel*>(QStringLiteral("LabelMSG"));
+    QVERIFY(advice->isVisible());
+    QCOMPARE(advice->text(), QString());
 }
 
 void RaceWindowsTest::roadThroughTheWindowsAndBack()

@@ -246,6 +246,70 @@ private slots:
         QCOMPARE(rs.field(QStringLiteral("期")).typeId(), int(QMetaType::LongLong));
     }
 
+    void aNumberBeyondAnyWholeNumberIsAnOverflow()
+    {
+        TestFolder t;
+        Database db(t.folder());
+        for (const char* source : {"T_選手", "Q_選手"}) {
+            Recordset rs(db, QString::fromUtf8(source));
+            rs.AddNew();
+            rs.setField(QStringLiteral("選手ID"), 1e20);  // the key column, as a box's Val gives it
+            QCOMPARE(ErrorNumberOf([&] { rs.Update(); }), EngineError::FieldOverflow);
+            rs.CancelUpdate();
+            rs.AddNew();
+            rs.setField(QStringLiteral("選手ID"), 2);
+            rs.setField(QStringLiteral("生年"), 1e308);
+            QCOMPARE(ErrorNumberOf([&] { rs.Update(); }), EngineError::FieldOverflow);
+            rs.CancelUpdate();
+            QCOMPARE(rs.RecordCount(), 0);
+        }
+    }
+
+    void namesLongerThanTheirColumnAreRefused_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("length");
+        QTest::newRow("racer") << QStringLiteral("T_選手") << QStringLiteral("名前") << 22;
+        QTest::newRow("racer query") << QStringLiteral("Q_選手") << QStringLiteral("名前") << 22;
+        QTest::newRow("racecourse") << QStringLiteral("T_競艇場") << QStringLiteral("競艇場名") << 22;
+        QTest::newRow("roster") << QStringLiteral("T_個別名簿") << QStringLiteral("名前") << 22;
+    }
+
+    void namesLongerThanTheirColumnAreRefused()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, column);
+        QFETCH(int, length);
+        TestFolder t;
+        Database db(t.folder());
+        Recordset rs(db, source);
+        const int before = rs.RecordCount();
+        auto add = [&](int characters) {
+            rs.AddNew();
+            if (source != QStringLiteral("T_個別名簿"))
+                rs.setField(rs.fieldNames().contains(QStringLiteral("選手ID")) ? QStringLiteral("選手ID") : QStringLiteral("競艇場ID"),
+                            100 + characters);
+            rs.setField(column, QString(characters, QChar(0x540d)));
+            try {
+                rs.Update();
+            } catch (...) {
+                rs.CancelUpdate();
+                throw;
+            }
+        };
+        QString description;
+        for (const int characters : {length + 1, 10000}) {
+            QCOMPARE(ErrorNumberOf([&] { add(characters); }, &description), EngineError::FieldTooSmall);
+            QVERIFY2(description.contains(QStringLiteral("フィールドが小さすぎて")), qPrintable(description));
+        }
+        add(length);
+        QCOMPARE(rs.RecordCount(), before + 1);
+        Statement stored = db.prepare(QStringLiteral("SELECT max(length(%1)) FROM %2").arg(column, source));
+        stored.step();
+        QCOMPARE(stored.value(0).toInt(), length);
+    }
+
     void deletingAnExtractionRowKeepsTheRacer()
     {
         TestFolder t;
@@ -602,6 +666,8 @@ int main(int argc, char* argv[])
     // The child of the crash runs: one compaction, killed somewhere in it.
     if (argc == 3 && qstrcmp(argv[1], "--child-compact") == 0)
         return RunChildWork([&] { Database::compact(QString::fromLocal8Bit(argv[2])); });
+    if (argc == 4 && qstrcmp(argv[1], "--child-write") == 0)
+        return RunOutsideWriter(QString::fromLocal8Bit(argv[2]), qstrcmp(argv[3], "insert") == 0);
     QApplication app(argc, argv);
     DataTest data;
     DatabaseFileTest files;

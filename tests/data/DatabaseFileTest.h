@@ -16,5 +16,15 @@ private slots:
     void theCompleteCopyOfAnInterruptedCompactionIsPutBack();
     void anIncompleteCopyIsKeptAndRefused();
     void compactionKilledAtAnyMomentLosesNothing();
+    void anOutsideWriteOpenAtExitIsKept_data();
+    void anOutsideWriteOpenAtExitIsKept();
     void anOlderDatabaseIsUpgradedAndCompacted();
+    void aFirstVersionFileGetsTheRulesOfANewOne();
+    void rowsThatDoNotFitTheNewRulesAreKept();
 };
+
+// The child of the outside-writer test: another program's connection to the
+// database file at `path` that opens a write transaction (with `insert`, one
+// roster row named "外から" in it), says "ready", commits when a line comes on
+// its input and says "committed" with the engine's result.
+int RunOutsideWriter(const QString& path, bool insert);

@@ -335,14 +335,25 @@ private slots:
         QWidget* disp = storeThroughTheRaceTable();
         MsgBoxScript::queue(Mb::No);
         trigger(disp, "Menu_Add");
-        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("既に登録されています。もう一度登録しますか。\r\n"));
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("1999.8.23 のレースは既に登録されています。もう一度登録しますか。\r\n"));
         QCOMPARE(MsgBoxScript::shown().back().style, Mb::Confirm);
         Global().SelRaceNo = 9;  // another race: the usual question
         MsgBoxScript::queue(Mb::Yes);
         trigger(disp, "Menu_Add");
-        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("履歴テーブルへ登録しますか。"));
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("1999.8.23 のレースを履歴テーブルへ登録しますか。"));
+        // The question names the date that is stored, which the detail
+        // window's date buttons may have moved from the one on the table.
+        Global().ChosaNen = 2028;
+        Global().ChosaTuki = 3;
+        Global().ChosaHi = 3;
+        MsgBoxScript::queue(Mb::Yes);
+        trigger(disp, "Menu_Add");
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("2028.3.3 のレースを履歴テーブルへ登録しますか。"));
         Database db(folder_->folder());
-        QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 2);
+        QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 3);
+        Statement last = db.prepare(QStringLiteral("SELECT 調査年 || '.' || 調査月 || '.' || 調査日 FROM T_レース履歴 ORDER BY 履歴ID DESC"));
+        last.step();
+        QCOMPARE(last.value(0).toString(), QStringLiteral("2028.3.3"));
     }
 
     void deletingARace()
@@ -359,12 +370,29 @@ private slots:
             Database db(folder_->folder());
             QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 2);
         }
+        position(form, 0)->setText(QStringLiteral("3"));
         MsgBoxScript::queue(Mb::Yes);
         trigger(form, "Mneu_Delete");
-        // The race stays in the list and on screen until the window is opened again.
+        // The race stays in the list until the window is opened again; its
+        // rows go from the screen, and nothing can be written or printed for it.
         auto* box = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
         QCOMPARE(box->count(), 2);
-        QCOMPARE(cell(form, "LabelNamae", 0)->text(), QStringLiteral("選手1"));
+        for (const char* name : {"LabelNo", "LabelNamae", "LabelKi", "LabelBody", "LabelIntel"})
+            QVERIFY2(cell(form, name, 0)->text().isEmpty(), name);
+        QVERIFY(!cell(form, "LabelBody", 0)->autoFillBackground());
+        QVERIFY(position(form, 0)->text().isEmpty());
+        for (const char* command : {"Menu_Edit", "Menu_Print", "Mneu_Delete"}) {
+            MsgBoxScript::shown().clear();
+            MsgBoxScript::queue(Mb::Yes);
+            MsgBoxScript::queue(Mb::Yes);
+            trigger(form, command);
+            QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("このレース履歴は削除されています。")});
+        }
+        QVERIFY(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+        {
+            Database db(folder_->folder());
+            QCOMPARE(Recordset(db, QStringLiteral("T_レース履歴")).RecordCount(), 1);
+        }
 
         // Choosing the deleted race again says so and writes nothing.
         MsgBoxScript::shown().clear();
@@ -455,7 +483,9 @@ private slots:
         trigger(form, "Menu_Print");
         const CharPrinter& paper = CharPrinter::lastEnded();
         QVERIFY(paper.lineText(0, 4).startsWith(QStringLiteral("           1 東京   1    選手1")));
-        QVERIFY(paper.lineText(0, 5).isEmpty());
+        // The empty seat is left out; the seat after it is printed.
+        QVERIFY(paper.lineText(0, 5).startsWith(QStringLiteral("           3 東京   2    選手2")));
+        QVERIFY(paper.lineText(0, 6).isEmpty());
     }
 
     void printingSixSeats()
@@ -494,7 +524,9 @@ private slots:
         trigger(form, "Menu_Print");
         QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("レース履歴を印刷しますか。\r\n"));
         QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("レース履歴印刷"));
-        QCOMPARE(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}).size(), 1);
+        // Named by the race shown.
+        QCOMPARE(QDir(folder_->folder()).entryList({QStringLiteral("*.pdf")}),
+                 QStringList{QStringLiteral("レース履歴-19990823-桐生-5R.pdf")});
     }
 
     void anEightCharacterNameShowsWholeAndKeepsClearOfTheYear()
@@ -528,23 +560,41 @@ private slots:
 
     void everyMenuItemShowsItsWholeCaption() { VerifyMenusShowWholeCaptions(open()); }
 
-    void printingStopsAtTheFirstSeatWithoutAnAffiliation()
+    // Empty boats stand anywhere in races stored from a race program: each
+    // is left out and the boats after it are printed. A racer without an
+    // affiliation is a racer and is printed.
+    void printingLeavesOutEmptyBoats()
     {
         SeedRacers(folder_->folder(), {racer(1, QDate(1970, 1, 1)), racer(2, QDate(1971, 1, 1)), racer(3, QDate(1972, 1, 1), 0)});
-        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 2, 3, 1, 2, 0}}, {kSurvey, 1, 2, {0, 1, 2, 0, 0, 0}}});
+        storeRaces(folder_->folder(), {{kSurvey, 1, 1, {1, 2, 3, 1, 2, 0}},
+                                       {kSurvey, 1, 2, {0, 1, 0, 9999, 2, 0}},
+                                       {kSurvey, 1, 3, {0, 0, 0, 0, 0, 9999}}});
         auto* form = open();
         Database db(folder_->folder());
         Recordset view(db, QStringLiteral("Q_レース履歴"));
         auto name = [&](int id) { return form->ShozokuMei(int16_t(id)); };
+        auto boats = [](const CharPrinter& printer) {
+            QStringList numbers;
+            for (int line = 4; line < int(printer.pages()[0].size()); ++line)
+                if (!printer.lineText(0, line).isEmpty())
+                    numbers << printer.lineText(0, line).mid(10, 2).trimmed();
+            return numbers;
+        };
+        CharPrinter five(folder_->folder(), QStringLiteral("test"));
+        QCOMPARE(BuildHistoryPrint(five, view, name), 5);
+        QCOMPARE(boats(five), (QStringList{"1", "2", "3", "4", "5"}));
+        QVERIFY(five.lineText(0, 6).mid(19, 4).contains(QStringLiteral("3")));  // boat 3: no branch, his number
+
+        view.MoveNext();  // boats 1, 3, 4 (a racer in no table) and 6 empty
         CharPrinter two(folder_->folder(), QStringLiteral("test"));
         QCOMPARE(BuildHistoryPrint(two, view, name), 2);
-        QVERIFY(!two.lineText(0, 5).isEmpty());
-        QVERIFY(two.lineText(0, 6).isEmpty());
+        QCOMPARE(boats(two), (QStringList{"2", "5"}));
+        QVERIFY(two.lineText(0, 0).startsWith(QStringLiteral("          調査日：")));  // the heading comes first
 
         view.MoveNext();
         CharPrinter none(folder_->folder(), QStringLiteral("test"));
         QCOMPARE(BuildHistoryPrint(none, view, name), 0);
-        choose(form, 1);
+        choose(form, 2);
         MsgBoxScript::shown().clear();
         MsgBoxScript::queue(Mb::Yes);
         trigger(form, "Menu_Print");

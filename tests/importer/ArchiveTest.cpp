@@ -179,7 +179,7 @@ void ArchiveTest::chooseAnArchiveByMouseAndKeyboard()
     QTest::mouseClick(importButton, Qt::LeftButton);
     QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
     QCOMPARE(MsgBoxScript::shown()[0].title, QStringLiteral("選手テーブルインポート"));
-    QCOMPARE(MsgBoxScript::shown()[1].text, QStringLiteral("インポート終了"));
+    QCOMPARE(MsgBoxScript::shown()[1].text, QStringLiteral("インポート終了\r\n40 人の選手をインポートしました。"));
     const auto imported = RacerTable(folder_->folder());
     QCOMPARE(imported.size(), size_t(40));
 

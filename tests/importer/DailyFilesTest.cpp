@@ -2,6 +2,7 @@
 #include "DailyFiles.h"
 #include "DailyTests.h"
 #include "FanFileWriter.h"
+#include "Cp932.h"
 #include "RuntimeError.h"
 #include "TestSupport.h"
 
@@ -218,6 +219,41 @@ void DailyFilesTest::brokenFilesAreRefusedNamingTheLine()
     QCOMPARE(number, ErrorNumber::BadFileFormat);
     QVERIFY2(description.contains(QStringLiteral("。%1 行目：").arg(line)), qPrintable(description));
     QVERIFY(description.contains(results ? QStringLiteral("K240801.TXT") : QStringLiteral("B240801.TXT")));
+}
+
+void DailyFilesTest::filesNotInShiftJisAreRefused()
+{
+    const QByteArray program = ProgramFileBytes(kDay, {{7, false, {MakeProgramRace(1, 4001)}}});
+    const QByteArray results = ResultFileBytes(kDay, {{7, false, {MakeResultRace(1, 4001)}}});
+    QCOMPARE(ParseProgram(program, QStringLiteral("B240801.TXT")).courses.size(), size_t(1));
+    QCOMPARE(ParseResults(results, QStringLiteral("K240801.TXT")).courses.size(), size_t(1));
+    // As an editor saves them by default, with and without its mark, and as
+    // UTF-16.
+    auto utf16 = [](const QByteArray& bytes) {
+        const QString text = DecodeCp932(bytes);
+        return QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    };
+    const struct {
+        QByteArray program, results;
+        const char* encoding;
+    } saved[] = {{DecodeCp932(program).toUtf8(), DecodeCp932(results).toUtf8(), "UTF-8"},
+                 {"\xEF\xBB\xBF" + DecodeCp932(program).toUtf8(), "\xEF\xBB\xBF" + DecodeCp932(results).toUtf8(), "UTF-8"},
+                 {utf16(program), utf16(results), "UTF-16"}};
+    QTemporaryDir dir;
+    for (const auto& file : saved) {
+        QString description;
+        QCOMPARE(ErrorNumberOf([&] { ParseProgram(file.program, QStringLiteral("B240801.TXT")); }, &description),
+                 ErrorNumber::BadFileFormat);
+        QVERIFY2(description.startsWith(QStringLiteral("B240801.TXT は番組表のファイルとして読めません。Shift-JIS のファイルではありません（%1 で")
+                                            .arg(QLatin1String(file.encoding))),
+                 qPrintable(description));
+        // The results file is refused as itself, never blaming the stored races.
+        const QString path = dir.filePath(QStringLiteral("K240801.TXT"));
+        WriteFile(path, file.results);
+        QCOMPARE(ErrorNumberOf([&] { ReadResults(path); }, &description), ErrorNumber::BadFileFormat);
+        QVERIFY2(description.startsWith(QStringLiteral("K240801.TXT は競走成績のファイルとして読めません。Shift-JIS のファイルではありません")),
+                 qPrintable(description));
+    }
 }
 
 void DailyFilesTest::archivesGiveTheirMember()

@@ -16,6 +16,7 @@ private slots:
     void resultsKnowCancelledVoidAndUnfinished();
     void brokenFilesAreRefusedNamingTheLine_data();
     void brokenFilesAreRefusedNamingTheLine();
+    void filesNotInShiftJisAreRefused();
     void archivesGiveTheirMember();
 };
 
@@ -30,8 +31,13 @@ private slots:
     void selectSetsUpTheRaceInTheSearchWindow();
     void selectUsesTheRacerTableInUse();
     void storingEveryRaceOfACourse();
+    void aMissingRacerLeavesHisBoatEmpty();
+    void tabAndEnterInTheProgramsWindow();
+    void theFileDialogSpeaksJapanese();
+    void dialogsStartInTheFolderLastUsed();
     void aBrokenProgramFileChangesNothing();
     void resultsFillExactlyTheMatchingSeats();
     void enteredPositionsChangeOnlyWithConsent();
     void aBrokenResultsFileWritesNothing();
+    void racesWithAnImpossibleDateAreNotStored();
 };

@@ -8,22 +8,32 @@
 #include "FileDialog.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "Keyboard.h"
 #include "MsgBox.h"
 #include "Recordset.h"
 #include "ResultsImport.h"
 #include "RirekiForm.h"
 #include "RuntimeError.h"
 #include "SelectForm.h"
+#include "Startup.h"
 #include "TestSupport.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
 
 namespace {
 const QDate kDay(2024, 8, 1);
@@ -206,9 +216,13 @@ void DailyWindowsTest::selectUsesTheRacerTableInUse()
     QCOMPARE(marks, (QStringList{QString(), QStringLiteral("＊"), QString(), QStringLiteral("＊"), QStringLiteral("＊"),
                                  QStringLiteral("＊")}));
     click(programs, "CommandSentaku");
+    // Each racer in his boat's slot; the boats after the last one found stay out.
     QCOMPARE(Global().SelSensyuID[0], int16_t(4001));
-    QCOMPARE(Global().SelSensyuID[1], int16_t(4003));
-    QVERIFY(Global().SelShozokuMei[2].isEmpty());
+    QVERIFY(Global().SelShozokuMei[1].isEmpty());
+    QCOMPARE(Global().SelSensyuID[1], int16_t(0));
+    QCOMPARE(Global().SelSensyuID[2], int16_t(4003));
+    QVERIFY(Global().SelShozokuMei[3].isEmpty());
+    QCOMPARE(qobject_cast<SelectForm*>(Forms::find(QStringLiteral("SelectForm")))->W_SelCount, int16_t(3));
     QCOMPARE(Global().SelKyoteijyoMei, QStringLiteral("住之江"));
     QCOMPARE(Global().SelRaceNo, int16_t(3));
 }
@@ -220,14 +234,16 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
                                             {7, false, {MakeProgramRace(1, 4001), MakeProgramRace(2, 4101),
                                                         MakeProgramRace(11, 4201), MakeProgramRace(12, 4301)}}}));
     QWidget* programs = openPrograms(path);
+    // By racecourse number, whatever the file's order.
+    QCOMPARE(lines(list(programs, "ListBasho")), (QStringList{QStringLiteral("07 蒲郡"), QStringLiteral("09 津（未発表）")}));
 
     click(programs, "CommandAll");  // no racecourse chosen yet
-    ClickListLine(list(programs, "ListBasho"), 0);
+    ClickListLine(list(programs, "ListBasho"), 1);
     click(programs, "CommandAll");  // nothing published there
     QCOMPARE(MsgBoxScript::texts(), (QStringList{QStringLiteral("競艇場を選択して下さい"), QStringLiteral("この場の番組はまだありません。")}));
     QVERIFY(history(folder_->folder()).empty());
 
-    ClickListLine(list(programs, "ListBasho"), 1);
+    ClickListLine(list(programs, "ListBasho"), 0);
     MsgBoxScript::shown().clear();
     MsgBoxScript::queue(Mb::No);
     click(programs, "CommandAll");
@@ -267,6 +283,183 @@ void DailyWindowsTest::storingEveryRaceOfACourse()
     QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("蒲郡競艇の 4 レースを履歴テーブルへ登録しますか。\r\n"
                                                                "この日のこの場のレースは既に 4 件登録されています。\r\n"));
     QCOMPARE(history(folder_->folder()).size(), size_t(4));
+}
+
+void DailyWindowsTest::aMissingRacerLeavesHisBoatEmpty()
+{
+    ProgramRaceText race = MakeProgramRace(5, 4101);
+    race.boats[1].toban = 9999;  // boat 2: not in the racer table
+    const QString path = folder_->file("B240801.TXT");
+    WriteFile(path, ProgramFileBytes(kDay, {{7, false, {race}}}));
+    QWidget* programs = openPrograms(path);
+    ClickListLine(list(programs, "ListBasho"), 0);
+    ClickListLine(list(programs, "ListRace"), 0);
+    MsgBoxScript::queue(Mb::Yes);
+    click(programs, "CommandAll");
+    QCOMPARE(history(folder_->folder()).back().racers, (std::array<int, 6>{4101, 0, 4103, 4104, 4105, 4106}));
+    MsgBoxScript::shown().clear();
+
+    click(programs, "CommandSentaku");
+    flushDeletes();
+    auto* select = qobject_cast<SelectForm*>(Forms::find(QStringLiteral("SelectForm")));
+    const GlobalModule& g = Global();
+    QCOMPARE(select->W_SelCount, int16_t(6));
+    const int16_t boats[6] = {4101, 0, 4103, 4104, 4105, 4106};
+    for (size_t k = 0; k < 6; ++k) {
+        QCOMPARE(g.SelSensyuID[k], boats[k]);
+        QCOMPARE(g.SelShozokuMei[k].isEmpty(), k == 1);
+    }
+    const QStringList picked = lines(select->findChild<QListWidget*>(QStringLiteral("List2")));
+    QCOMPARE(picked.size(), 6);
+    QCOMPARE(picked[1], QStringLiteral("＊ 2号艇  9999  山田太郎（未登録）"));
+    QCOMPARE(picked[2], QStringLiteral("東京    4103  64  選手4103"));
+
+    // The race table shows the five in their boats' rows.
+    click(select, "CommandDisp_1");
+    QWidget* table = Forms::find(QStringLiteral("DispForm"));
+    QVERIFY(table);
+    auto cell = [table](const char* name, int row) {
+        return table->findChild<QLabel*>(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(row))->text();
+    };
+    QCOMPARE(cell("LabelKi", 0), QStringLiteral("4101"));
+    QCOMPARE(cell("LabelKi", 1), QString());
+    QCOMPARE(cell("LabelNo", 2), QStringLiteral("3"));
+    QCOMPARE(cell("LabelKi", 2), QStringLiteral("4103"));
+    QCOMPARE(cell("LabelKi", 5), QStringLiteral("4106"));
+
+    // 全レース登録 stored this race: storing it again is asked about.
+    MsgBoxScript::queue(Mb::Yes);
+    trigger(table, "Menu_Add");
+    QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("2024.8.1 のレースは既に登録されています。もう一度登録しますか。\r\n"));
+    const auto rows = history(folder_->folder());
+    QCOMPARE(rows.size(), size_t(2));
+    QCOMPARE(rows.back().racers, (std::array<int, 6>{4101, 0, 4103, 4104, 4105, 4106}));
+    QCOMPARE(rows.back().raceNo, 5);
+    trigger(table, "Menu_Close");
+
+    // A racer picked from the result list takes the empty boat.
+    MsgBoxScript::shown().clear();
+    click(select, "Kenmei_12");
+    QListWidget* results = select->panel()->list();
+    QVERIFY(results->count() > 0);
+    ClickListLine(results, 0);
+    QCOMPARE(select->W_SelCount, int16_t(6));
+    QCOMPARE(g.SelSensyuID[1], int16_t(4001));
+    QCOMPARE(lines(select->findChild<QListWidget*>(QStringLiteral("List2")))[1], results->item(0)->text());
+    ClickListLine(results, 0);
+    QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("既に６人選択済みです。")});
+}
+
+void DailyWindowsTest::tabAndEnterInTheProgramsWindow()
+{
+    InstallKeyboard();
+    const QString path = folder_->file("B240801.TXT");
+    WriteFile(path, ProgramFileBytes(kDay, {{7, false, {MakeProgramRace(1, 4001), MakeProgramRace(2, 4101)}}}));
+    QWidget* programs = openPrograms(path);
+    ClickListLine(list(programs, "ListBasho"), 0);
+    ClickListLine(list(programs, "ListRace"), 0);
+    programs->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(programs));
+
+    // Tab goes through the window in reading order, through the grid and out of it.
+    auto* first = programs->findChild<QWidget*>(QStringLiteral("CommandFile"));
+    first->setFocus(Qt::TabFocusReason);
+    QStringList order;
+    for (int i = 0; i < 20 && (order.isEmpty() || QApplication::focusWidget() != first); ++i) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order, (QStringList{QStringLiteral("CommandFile"), QStringLiteral("ListBasho"), QStringLiteral("ListRace"),
+                                 QStringLiteral("GridBoat"), QStringLiteral("CommandSentaku"), QStringLiteral("CommandAll"),
+                                 QStringLiteral("CommandClose")}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CommandClose"));
+
+    // Enter on a racecourse goes to its races; Enter on a race does 選択.
+    QListWidget* courses = list(programs, "ListBasho");
+    courses->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(courses, Qt::Key_Return);
+    QListWidget* races = list(programs, "ListRace");
+    QCOMPARE(QApplication::focusWidget(), races);
+    QTest::keyClick(races, Qt::Key_Down);
+    QCOMPARE(races->currentRow(), 1);
+    QTest::keyClick(races, Qt::Key_Return);
+    flushDeletes();
+    QVERIFY(!Forms::find(QStringLiteral("BangumiForm")));
+    QCOMPARE(Global().SelRaceNo, int16_t(2));
+    QCOMPARE(Global().SelSensyuID[0], int16_t(4101));
+    QVERIFY2(MsgBoxScript::shown().empty(), qPrintable(MsgBoxScript::texts().join(QLatin1Char('|'))));
+}
+
+void DailyWindowsTest::theFileDialogSpeaksJapanese()
+{
+    QVERIFY(LoadQtJapanese());
+    const QString path = folder_->file("B240801.TXT");
+    WriteFile(path, ProgramFileBytes(kDay, {{7, false, {MakeProgramRace(1, 4001)}}}));
+    RememberFolder(QStringLiteral("番組表"), folder_->folder());
+    QWidget* select = Forms::show(QStringLiteral("SelectForm"));
+    trigger(select, "Menu_Bangumi");
+    QWidget* programs = Forms::find(QStringLiteral("BangumiForm"));
+
+    // The real dialog, looked at and cancelled once it is up.
+    FileDialogScript::stop();
+    QString folder;
+    QStringList texts;
+    bool seen = false;
+    QTimer::singleShot(0, programs, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        folder = dialog->directory().absolutePath();
+        for (const char* name : {"backButton", "forwardButton", "toParentButton", "newFolderButton", "listModeButton",
+                                 "detailModeButton"})
+            if (auto* button = dialog->findChild<QAbstractButton*>(QString::fromLatin1(name)))
+                texts << button->toolTip();
+        if (auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView")))
+            for (int c = 0; c < tree->model()->columnCount(); ++c)
+                texts << tree->model()->headerData(c, Qt::Horizontal).toString();
+        if (auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar")))
+            texts << places->model()->index(0, 0).data().toString();  // the whole file system
+        for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            if (auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(name)))
+                texts << label->text();
+        for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
+            texts << button->text();
+        dialog->reject();
+    });
+    click(programs, "CommandFile");
+    FileDialogScript::start();
+    QVERIFY(seen);
+    QCOMPARE(folder, QDir(folder_->folder()).absolutePath());
+    QCOMPARE(texts.size(), 6 + 4 + 1 + 3 + 2);
+    const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
+    for (const QString& text : texts)
+        QVERIFY2(!text.isEmpty() && !english.match(text).hasMatch(), qPrintable(texts.join(QLatin1Char('|'))));
+    // Qt's own texts: the buttons' tips, the columns, the whole file system.
+    QCOMPARE(texts.mid(0, 11), (QStringList{QStringLiteral("戻る"), QStringLiteral("進む"), QStringLiteral("親ディレクトリ"),
+                                             QStringLiteral("新しいフォルダの作成"), QStringLiteral("一覧表示"),
+                                             QStringLiteral("詳細表示"), QStringLiteral("名前"), QStringLiteral("サイズ"),
+                                             QStringLiteral("タイプ"), QStringLiteral("更新日"), QStringLiteral("コンピュータ")}));
+    QVERIFY2(texts.contains(QStringLiteral("開く(&O)")), qPrintable(texts.join(QLatin1Char('|'))));
+    QCOMPARE(list(programs, "ListBasho")->count(), 0);  // cancelled: nothing read
+}
+
+void DailyWindowsTest::dialogsStartInTheFolderLastUsed()
+{
+    KeepFoldersInDatabase();
+    QDir(folder_->folder()).mkdir(QStringLiteral("week"));
+    const QString path = folder_->file("week/B240801.TXT");
+    WriteFile(path, ProgramFileBytes(kDay, {{7, false, {MakeProgramRace(1, 4001)}}}));
+    QWidget* programs = openPrograms(path);
+    QCOMPARE(FileDialogScript::asked().back().folder, QDir::homePath());  // the first time
+    click(programs, "CommandFile");  // cancelled
+    QCOMPARE(FileDialogScript::asked().back().folder, QDir(folder_->file("week")).absolutePath());
+    // Kept in the database; the results have a folder of their own.
+    QCOMPARE(Database(folder_->folder()).setting(QStringLiteral("フォルダ:番組表")), QDir(folder_->file("week")).absolutePath());
+    ReadResultsFile(programs);
+    QCOMPARE(FileDialogScript::asked().back().caption, QStringLiteral("競走成績のファイル"));
+    QCOMPARE(FileDialogScript::asked().back().folder, QDir::homePath());
 }
 
 void DailyWindowsTest::aBrokenProgramFileChangesNothing()
@@ -403,4 +596,23 @@ void DailyWindowsTest::aBrokenResultsFileWritesNothing()
     trigger(form, "Menu_Seiseki");
     QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("2024年8月4日のレース履歴がありません。\r\n")});
     QCOMPARE(history(folder)[0].results, (std::array<int, 6>{}));
+}
+
+void DailyWindowsTest::racesWithAnImpossibleDateAreNotStored()
+{
+    const QString folder = folder_->folder();
+    Database db(folder);
+    const DayRaces::StoredRace good{2024, 8, 1, 7, 1, {4001, 4002, 0, 0, 0, 0}};
+    DayRaces::StoredRace badDay = good;
+    badDay.day = -9999;
+    DayRaces::StoredRace badMonth = good;
+    badMonth.month = 99;
+    QString description;
+    QCOMPARE(ErrorNumberOf([&] { DayRaces::StoreRaces(db, {good, badDay}); }, &description), ErrorNumber::InvalidArgument);
+    QVERIFY2(description.startsWith(QStringLiteral("日が正しくありません")), qPrintable(description));
+    QCOMPARE(ErrorNumberOf([&] { DayRaces::StoreRaces(db, {badMonth}); }, &description), ErrorNumber::InvalidArgument);
+    QVERIFY2(description.startsWith(QStringLiteral("月が正しくありません")), qPrintable(description));
+    QCOMPARE(history(folder).size(), size_t(0));  // all of them or none
+    DayRaces::StoreRaces(db, {good});
+    QCOMPARE(history(folder).size(), size_t(1));
 }

@@ -8,6 +8,7 @@
 #include "ImportForm.h"
 #include "MsgBox.h"
 #include "Recordset.h"
+#include "Keyboard.h"
 #include "Startup.h"
 #include "TestSupport.h"
 
@@ -16,7 +17,10 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 
 std::vector<RacerRow> RacerTable(const QString& folder)
 {
@@ -76,7 +80,7 @@ private slots:
         records[1].blood = QStringLiteral("AB");
         records[1].kyu = QStringLiteral("B2");
         QByteArray bytes = FanFileBytes(records, 412);
-        bytes += QByteArray(100, 'x');  // bytes after the last record are ignored
+        bytes += "\r\n\x1a";  // an empty last line and an end-of-file mark are no record
         QCOMPARE(import(bytes), 3);
         const auto rows = racerTable(folder_->folder());
         QCOMPARE(rows.size(), size_t(3));
@@ -174,11 +178,46 @@ private slots:
         }
     }
 
-    void anEmptyFileEmptiesTheTable()
+    // A file with no record, or one cut off in its last record, would
+    // replace the table with nothing or with the part that came: it is
+    // refused before anything is written, saying what is wrong.
+    void anEmptyOrCutFileIsRefused()
     {
-        import(FanFileBytes({record("4001")}, 412));
-        QCOMPARE(import(QByteArray()), 0);
-        QVERIFY(racerTable(folder_->folder()).empty());
+        std::vector<FanRecord> handbook;
+        for (int i = 0; i < 12; ++i)
+            handbook.push_back(record(QString::number(4001 + i)));
+        for (const int length : {412, 418}) {
+            const QByteArray whole = FanFileBytes(handbook, length);
+            QCOMPARE(import(whole), 12);
+            const auto before = racerTable(folder_->folder());
+            QString why;
+            QCOMPARE(importError(QByteArray(), &why), ErrorNumber::BadFileFormat);
+            QVERIFY2(why.contains(QStringLiteral("空")), qPrintable(why));
+            QCOMPARE(importError(whole.left(length * 10 + length / 2), &why), ErrorNumber::BadFileFormat);
+            QVERIFY2(why.contains(QStringLiteral("第 11 レコードが途中で切れています")), qPrintable(why));
+            QVERIFY2(why.contains(QString::number(length / 2)), qPrintable(why));
+            // A last record without its line end is cut short too, and so
+            // is a first one.
+            QCOMPARE(importError(whole.left(whole.size() - 2), &why), ErrorNumber::BadFileFormat);
+            QVERIFY2(why.contains(QStringLiteral("第 12 レコード")), qPrintable(why));
+            QCOMPARE(importError(whole.left(length - 1)), ErrorNumber::BadFileFormat);
+            QCOMPARE(importError(whole + QByteArray(100, 'x')), ErrorNumber::BadFileFormat);
+            QVERIFY(racerTable(folder_->folder()) == before);
+        }
+    }
+
+    // The user's extraction survives a new handbook; a racer no longer in
+    // it leaves the extraction with him.
+    void theExtractionKeepsTheRacersStillThere()
+    {
+        import(FanFileBytes({record("4001"), record("4002"), record("4003")}, 418));
+        SeedExtraction(folder_->folder(), {4001, 4003});
+        QCOMPARE(import(FanFileBytes({record("4003"), record("4004"), record("4001")}, 418)), 3);
+        QCOMPARE(import(FanFileBytes({record("4003"), record("4004")}, 418)), 2);
+        Database db(folder_->folder());
+        Statement rows = db.prepare(QStringLiteral("SELECT group_concat(選手ID) FROM T_選手抽出"));
+        rows.step();
+        QCOMPARE(rows.value(0).toString(), QStringLiteral("4003"));
     }
 
     void aBrokenFileIsRefusedAndTheTableKept()
@@ -276,7 +315,7 @@ private slots:
         MsgBoxScript::shown().clear();
         MsgBoxScript::queue(Mb::Yes);
         QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommandButton_1")), Qt::LeftButton);
-        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("インポート終了"));
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("インポート終了\r\n3 人の選手をインポートしました。"));
         const auto rows = racerTable(folder_->folder());
         QCOMPARE(rows[0].ken.toInt(), 12);
         QCOMPARE(rows[1].blood.toInt(), 5);
@@ -286,6 +325,7 @@ private slots:
 
     void windowFlow()
     {
+        KeepFoldersInDatabase();
         import(FanFileBytes({record("4001")}, 412));
         const auto before = racerTable(folder_->folder());
         QDir(folder_->folder()).mkdir(QStringLiteral("files"));
@@ -345,7 +385,7 @@ private slots:
         MsgBoxScript::shown().clear();
         MsgBoxScript::queue(Mb::Yes);
         QTest::mouseClick(importButton, Qt::LeftButton);
-        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("インポート終了"));
+        QCOMPARE(MsgBoxScript::shown().back().text, QStringLiteral("インポート終了\r\n2 人の選手をインポートしました。"));
         QCOMPARE(MsgBoxScript::shown().back().title, QStringLiteral("終了確認"));
         QCOMPARE(racerTable(folder_->folder()).size(), size_t(2));
         QVERIFY(!form->findChild<CautionForm*>());
@@ -361,6 +401,16 @@ private slots:
         QVERIFY(MsgBoxScript::shown()[1].text.contains(QStringLiteral("Fan9908.txt")));
         QVERIFY(!form->findChild<CautionForm*>());
         QVERIFY(racerTable(folder_->folder()) == imported);
+
+        // Opened again, the folder list starts in the folder of the last
+        // import, kept in the database.
+        const QString last = QDir(files).absolutePath();
+        QCOMPARE(Database(folder_->folder()).setting(QStringLiteral("フォルダ:ファン手帳")), last);
+        Forms::unload(form);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        form = qobject_cast<ImportForm*>(Forms::show(QStringLiteral("ImportForm")));
+        QCOMPARE(form->findChild<DirList*>(QStringLiteral("SelectDir"))->path(), last);
+        QCOMPARE(form->findChild<QListWidget*>(QStringLiteral("FileSelect"))->count(), 3);
     }
 
     void anOlderHandbookAsksFirst()
@@ -371,8 +421,10 @@ private slots:
             return r;
         };
         QCOMPARE(FanHandbook::Edition(FanRecordBytes(edition("1", "20242"), 418)), 20242);
-        QCOMPARE(FanHandbook::Edition(FanRecordBytes(edition("1", "20242"), 412)), 0);  // the old layout has none
+        QCOMPARE(FanHandbook::Edition(FanRecordBytes(edition("1", "20021"), 412)), 20021);  // the old layout has it too
         QCOMPARE(FanHandbook::Edition(FanRecordBytes(edition("1", ""), 418)), 0);
+        WriteFile(folder_->file("FAN0110.TXT"), FanFileBytes({edition("7003", "20021"), edition("7004", "20021")}, 412));
+        QCOMPARE(FanHandbook::EditionOfFile(folder_->file("FAN0110.TXT")), 20021);
 
         QDir(folder_->folder()).mkdir(QStringLiteral("files"));
         const QString files = folder_->file("files/");
@@ -406,6 +458,32 @@ private slots:
         QCOMPARE(racerTable(folder_->folder()).front().id.toInt(), 7002);
         Database db(folder_->folder());
         QCOMPARE(FanHandbook::LastEdition(db), 20241);
+    }
+
+    // Enter opens a folder of the folder list (the program's keyboard turns
+    // it into a click as well); the instructions hold their eight lines and
+    // nothing to scroll.
+    void enterOpensAFolderAndTheInstructionsStayPut()
+    {
+        InstallKeyboard();
+        QVERIFY(QDir(folder_->folder()).mkpath(QStringLiteral("files/inner")));
+        Forms::registerForm(QStringLiteral("ImportForm"), [] { return new ImportForm; });
+        auto* form = Forms::show(QStringLiteral("ImportForm"));
+        auto* dirs = form->findChild<DirList*>(QStringLiteral("SelectDir"));
+        dirs->setPath(folder_->file("files"));
+        dirs->setFocus();
+        dirs->setCurrentRow(dirs->count() - 1);
+        QCOMPARE(dirs->currentItem()->text().trimmed(), QStringLiteral("inner"));
+        QTest::keyClick(dirs, Qt::Key_Space);  // a click only chooses the line
+        QCOMPARE(dirs->path(), QDir(folder_->file("files")).absolutePath());
+        QTest::keyClick(dirs, Qt::Key_Return);
+        QCOMPARE(dirs->path(), QDir(folder_->file("files/inner")).absolutePath());
+
+        auto* info = form->findChild<QPlainTextEdit*>(QStringLiteral("TextInformation"));
+        QCOMPARE(info->document()->blockCount(), 8);
+        QCOMPARE(info->document()->firstBlock().text(), QStringLiteral("                 （選手テーブル最新版更新手順）"));
+        QVERIFY(info->document()->lastBlock().text().startsWith(QStringLiteral("※ファン手帳")));
+        QCOMPARE(info->verticalScrollBar()->maximum(), 0);
     }
 
     void everyMenuItemShowsItsWholeCaption()

@@ -151,15 +151,22 @@ void KyoteijyoFormTest::refusedIdsWriteNothing()
         int command;
         const char* id;
         int number;
+        QString name = QStringLiteral("不正");
     };
-    // An ID already there, one beyond 16 bits, and a fraction.
-    for (const Case& c : {Case{5, "1", 3022}, Case{5, "70000", 3349}, Case{5, "2.5", 3349}, Case{4, "2", 3022}}) {
-        type(w, QString::fromLatin1(c.id), QStringLiteral("不正"));
+    // An ID already there, ones beyond 16 bits or any number, a fraction
+    // (a whole number is expected, error 13), and names too long to keep.
+    for (const Case& c : {Case{5, "1", 3022}, Case{5, "70000", 3349}, Case{5, "99999999999999999999", 3349},
+                          Case{4, "1e308", 3349}, Case{5, "2.5", 13}, Case{4, "3.5", 13}, Case{4, "2", 3022},
+                          Case{5, "30", 3163, QString(23, QChar(0x5834))}, Case{4, "31", 3163, QString(10000, QChar(0x5834))}}) {
+        type(w, QString::fromLatin1(c.id), c.name);
         confirm(w, c.command);
         QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
         QVERIFY2(MsgBoxScript::shown()[1].text.startsWith(QStringLiteral("エラー番号 ") + QString::number(c.number).prepend(' ')),
                  qPrintable(MsgBoxScript::shown()[1].text));
         QCOMPARE(MsgBoxScript::shown()[1].title, QStringLiteral("エラー"));
+        if (c.number == 13)
+            QVERIFY2(MsgBoxScript::shown()[1].text.contains(QStringLiteral("'競艇場ID' には整数を入力して下さい。")),
+                     qPrintable(MsgBoxScript::shown()[1].text));
         QCOMPARE(Column(folder, QStringLiteral("T_競艇場"), QStringLiteral("競艇場名")), before);
     }
     // Nothing was counted and the recordset still takes an add (an empty ID is 0).
@@ -190,6 +197,12 @@ void KyoteijyoFormTest::anEmptyTableOpensAndTakesAnAdd()
     QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
     QCOMPARE(Column(folder_->folder(), QStringLiteral("T_競艇場"), QStringLiteral("競艇場名")), QStringList{QStringLiteral("桐生")});
     QCOMPARE(RecordNo(w), QStringLiteral("0"));
+    // From no current row, the next record is the first one.
+    type(w, QString(), QString());
+    Press(w, 2);
+    QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+    QCOMPARE(RecordNo(w), QStringLiteral("1"));
+    QCOMPARE(shown(w), QStringLiteral("1/桐生"));
     Press(w, 3);
     QCOMPARE(RecordNo(w), QStringLiteral("1"));
     QCOMPARE(shown(w), QStringLiteral("1/桐生"));

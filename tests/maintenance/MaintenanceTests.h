@@ -59,5 +59,6 @@ private slots:
     void detailWindowGetsThePerson();
     void impossibleBirthDatesOpenNoDetail();
     void listPagesAndFieldWidths();
+    void anEightCharacterNameLeavesABlankBeforeTheYear();
     void closingReturnsAndClosesTheDetail();
 };

@@ -125,8 +125,14 @@ void OriginalFormTest::anEmptyRosterOnlyTakesAnAdd()
     QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("個別名簿テーブルを追加しますか。\r\n"));
     QCOMPARE(stored(folder_->folder()), QStringList{QStringLiteral("母/1970 (昭和45)/5/12")});
     QCOMPARE(RecordNo(w), QStringLiteral("0"));
-    // The added person is there to step to.
+    // The added person is there to step to; from no current row, the
+    // previous record is the first one too.
     MsgBoxScript::shown().clear();
+    type(w, QString(), QString(), QString(), QString());
+    Press(w, 1);
+    QVERIFY(MsgBoxScript::shown().empty());
+    QCOMPARE(RecordNo(w), QStringLiteral("1"));
+    QCOMPARE(shown(w), QStringLiteral("母/1970 (昭和45)/5/12"));
     Press(w, 0);
     QVERIFY(MsgBoxScript::shown().empty());
     QCOMPARE(RecordNo(w), QStringLiteral("1"));
@@ -334,6 +340,20 @@ void OriginalFormTest::listPagesAndFieldWidths()
     QCOMPARE(Cells(second[0], 60, 3), QStringLiteral(" 2"));
     QCOMPARE(second[2], PageLines(printer, 0)[2]);
     QCOMPARE(second[4], QString(10, ' ') + QStringLiteral("P62           1990   6     6"));
+}
+
+void OriginalFormTest::anEightCharacterNameLeavesABlankBeforeTheYear()
+{
+    seedPeople(folder_->folder(), {"山田太郎一二三四/1970/5/12"});
+    Database db(folder_->folder());
+    Recordset people(db, kTable);
+    CharPrinter printer(folder_->folder(), QStringLiteral("t"));
+    QCOMPARE(BuildMeiboList(printer, people), 1);
+    const CharPrinter::Run& name = printer.pages()[0][4][0];
+    QCOMPARE(name.column, 10);
+    QCOMPARE(name.text, QStringLiteral("山田太郎一二三四"));
+    QCOMPARE(name.fitCells, 13);
+    QCOMPARE(Cells(PageLines(printer, 0)[4], 23, 5), QStringLiteral(" 1970"));
 }
 
 void OriginalFormTest::closingReturnsAndClosesTheDetail()

@@ -10,6 +10,7 @@
 #include "SensyuForm.h"
 #include "TestSupport.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -69,6 +70,20 @@ void typeInto(QWidget* box, const QString& text)
     QInputMethodEvent typed;
     typed.setCommitString(text);
     QApplication::sendEvent(line, &typed);
+}
+
+// Chooses entry `index` from a drop-down's open list with the keyboard, as
+// a user does: the list opened, moved to the entry, Enter.
+void chooseFromList(QComboBox* box, int index)
+{
+    box->setFocus();
+    box->showPopup();
+    QAbstractItemView* view = box->view();
+    QTRY_VERIFY(view->isVisible());
+    view->setCurrentIndex(view->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QVERIFY(!view->isVisible());
+    QCOMPARE(box->currentIndex(), index);
 }
 
 QStringList lines()
@@ -334,6 +349,87 @@ void SensyuFormTest::refusedRowsChangeNothing()
     QCOMPARE(stored(QStringLiteral("SELECT 級 FROM T_選手 WHERE 選手ID = 4001")).toString(), QStringLiteral("B2"));
 }
 
+void SensyuFormTest::badNumbersAndLongNamesAreRefused()
+{
+    SeedRacers(g_folder->folder(), racersOf(4000, 2, 12));
+    open();
+    press("Kenmei_12");
+    const QString all = QStringLiteral("SELECT group_concat(選手ID || 期 || 名前 || 生年, '/') FROM T_選手");
+    const QString before = stored(all).toString();
+    struct Case {
+        const char* box;
+        QString text;
+        int number;       // the error report's number, or 0
+        QString message;  // else the box that refuses it
+    };
+    const QString noNumber = QStringLiteral("登番を入力して下さい。（0 は登番に使えません。）\r\n");
+    const Case cases[] = {
+        // A pasted text far longer than a name.
+        {"Namae", QString(10000, QChar(0x540d)), EngineError::FieldTooSmall, {}},
+        {"Namae", QString(23, QChar(0x540d)), EngineError::FieldTooSmall, {}},
+        // Numbers too large for any column: the overflow of every number box.
+        {"Toban", QStringLiteral("99999999999999999999"), EngineError::FieldOverflow, {}},
+        {"Toban", QStringLiteral("1e308"), EngineError::FieldOverflow, {}},
+        {"Seinen", QStringLiteral("1e308"), EngineError::FieldOverflow, {}},
+        // A fraction in a whole-number box.
+        {"Toban", QStringLiteral("4000.5"), ErrorNumber::TypeMismatch, {}},
+        {"Ki", QStringLiteral("3.5"), ErrorNumber::TypeMismatch, {}},
+        // 0 means "no racer" in a boat: never a registration number.
+        {"Toban", QString(), 0, noNumber},
+        {"Toban", QStringLiteral("0"), 0, noNumber},
+        {"Toban", QStringLiteral("ｱ"), 0, noNumber},
+    };
+    for (const Case& c : cases) {
+        for (const char* button : {"CommandDisp_1", "CommandDisp_2"}) {
+            ClickListLine(list1(), 1);
+            if (QLatin1String(c.box) != QLatin1String("Toban") && QLatin1String(button) == QLatin1String("CommandDisp_2"))
+                typeInto(edit("Toban"), QStringLiteral("4500"));
+            typeInto(get<QWidget>(c.box), c.text);
+            answer(Mb::Yes, button);
+            QCOMPARE(MsgBoxScript::shown().size(), size_t(2));
+            if (c.number) {
+                QVERIFY2(isErrorReport(c.number), qPrintable(box().text.left(200)));
+            } else {
+                QCOMPARE(box().text, c.message);
+                QCOMPARE(box().style, Mb::OKOnly + Mb::Critical);
+            }
+            if (c.number == ErrorNumber::TypeMismatch)
+                QVERIFY2(box().text.contains(QStringLiteral("整数")), qPrintable(box().text));
+            QCOMPARE(stored(all).toString(), before);
+        }
+    }
+    // The longest name that fits is stored whole.
+    ClickListLine(list1(), 1);
+    typeInto(edit("Namae"), QString(22, QChar(0x540d)));
+    answer(Mb::Yes, "CommandDisp_1");
+    QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+    QCOMPARE(stored(QStringLiteral("SELECT 名前 FROM T_選手 WHERE 選手ID = 4001")).toString(), QString(22, QChar(0x540d)));
+}
+
+void SensyuFormTest::racersGoneElsewhereReadAsDeleted()
+{
+    SeedRacers(g_folder->folder(), racersOf(4000, 3, 12));
+    open();
+    press("Kenmei_12");
+    QCOMPARE(list1()->count(), 3);
+    // The import tool rebuilds the table meanwhile, without racer 4001.
+    execute(QStringLiteral("DELETE FROM T_選手"));
+    SeedRacers(g_folder->folder(), {{4000}, {4002}});
+    const QString all = QStringLiteral("SELECT group_concat(選手ID, ',') FROM T_選手");
+    MsgBoxScript::shown().clear();
+    ClickListLine(list1(), 1);
+    QVERIFY2(isErrorReport(EngineError::RecordDeleted), qPrintable(box().text));
+    for (const char* button : {"CommandDisp_1", "CommandDisp_3"}) {
+        answer(Mb::Yes, button);
+        QVERIFY2(isErrorReport(EngineError::RecordDeleted), qPrintable(box().text));
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));  // stopped before its question
+    }
+    QCOMPARE(stored(all).toString(), QStringLiteral("4000,4002"));
+    // The racers still there are found as before.
+    ClickListLine(list1(), 2);
+    QCOMPARE(edit("Toban")->text(), QStringLiteral("4002"));
+}
+
 void SensyuFormTest::addWithEmptyBoxes()
 {
     open();
@@ -431,9 +527,118 @@ void SensyuFormTest::enterRing()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
     QVERIFY(edit("Ki")->hasFocus());
-    // Choosing an affiliation or a blood type moves on.
-    PickComboItem(combo("ComboSyozoku"), 12);
+    // Choosing an affiliation or a blood type from the open list moves on.
+    chooseFromList(combo("ComboSyozoku"), 11);
     QVERIFY(edit("Ki")->hasFocus());
-    PickComboItem(combo("ComboBladtype"), 1);
+    QCOMPARE(combo("ComboSyozoku")->currentText(), QStringLiteral("東京"));
+    chooseFromList(combo("ComboBladtype"), 1);
     QVERIFY(edit("Syoritu")->hasFocus());
+    QCOMPARE(combo("ComboBladtype")->currentText(), QStringLiteral("B"));
+    // The arrow keys on the closed box change its item and stay there.
+    PickComboItem(combo("ComboSyozoku"), 13);
+    QVERIFY(combo("ComboSyozoku")->hasFocus());
+}
+
+// The bar of the window: a racer chosen, a click into 勝率, typing and
+// 更新 change 勝率 and nothing else.
+void SensyuFormTest::typingGoesWhereTheUserClicked()
+{
+    auto racers = racersOf(4000, 2, 28);
+    racers[1].ken = 12;
+    racers[1].blood = 2;
+    racers[1].win = 5.1;
+    SeedRacers(g_folder->folder(), racers);
+    const QString row = QStringLiteral("SELECT 期 || '|' || 所属ID || '|' || 級 || '|' || 名前 || '|' || よみがな || '|' || "
+                                       "生年 || '|' || 生月 || '|' || 生日 || '|' || 血液型ID || '|' || 勝率 || '|' || 複勝率 "
+                                       "FROM T_選手 WHERE 選手ID = 4001");
+    const QString before = stored(row).toString();
+    open();
+    g_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(g_form));
+    PickComboItem(combo("ComboKi"), 0);
+    ClickListLine(list1(), 0);  // the 大阪 racer first, then the 東京 one
+    ClickListLine(list1(), 1);
+    QVERIFY(combo("ComboSyozoku")->hasFocus());
+
+    QTest::mouseClick(edit("Syoritu"), Qt::LeftButton);
+    QVERIFY(edit("Syoritu")->hasFocus());
+    QTest::keyClick(edit("Syoritu"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit("Syoritu"), QStringLiteral("6.52"));
+    QCOMPARE(edit("Syoritu")->text(), QStringLiteral("6.52"));
+    QCOMPARE(edit("Ki")->text(), QStringLiteral("64"));
+    answer(Mb::Yes, "CommandDisp_1");
+    QCOMPARE(box().text, QStringLiteral("4001 山田太郎　選手の内容を更新しますか。\r\n"));
+    QCOMPARE(stored(row).toString(), QString(before).replace(QStringLiteral("|5.1|"), QStringLiteral("|6.52|")));
+
+    // Leaving a drop-down by a click, or by Shift+Tab, goes where the user
+    // went, with whatever text of the list the box holds.
+    ClickListLine(list1(), 1);
+    combo("ComboBladtype")->setFocus();
+    typeInto(combo("ComboBladtype"), QStringLiteral("AB"));
+    QTest::mouseClick(edit("Seinen"), Qt::LeftButton);
+    QVERIFY(edit("Seinen")->hasFocus());
+    QCOMPARE(combo("ComboBladtype")->currentText(), QStringLiteral("AB"));
+    ClickListLine(list1(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(list1()->hasFocus());
+
+    // The branch list opens on the racer's own branch, not the one before.
+    ClickListLine(list1(), 0);
+    ClickListLine(list1(), 1);
+    QComboBox* branch = combo("ComboSyozoku");
+    QCOMPARE(branch->currentIndex(), branch->findText(QStringLiteral("東京")));
+    branch->showPopup();
+    QCOMPARE(branch->view()->currentIndex().row(), branch->findText(QStringLiteral("東京")));
+    branch->hidePopup();
+    QCOMPARE(stored(QStringLiteral("SELECT 所属ID || '|' || 血液型ID || '|' || 生年 FROM T_選手 WHERE 選手ID = 4001")).toString(),
+             QStringLiteral("12|2|1970"));
+}
+
+void SensyuFormTest::theListLoadsItsLineByKeyboardToo()
+{
+    auto racers = racersOf(4000, 3, 12);
+    racers[1].name = QStringLiteral("鈴木一郎");
+    racers[2].name = QStringLiteral("田中三郎");
+    SeedRacers(g_folder->folder(), racers);
+    open();
+    g_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(g_form));
+    press("Kenmei_12");
+    ClickListLine(list1(), 0);
+    list1()->setFocus();
+    QTest::keyClick(list1(), Qt::Key_Down);
+    QCOMPARE(edit("Namae")->text(), QStringLiteral("鈴木一郎"));
+    QCOMPARE(edit("Toban")->text(), QStringLiteral("4001"));
+    QVERIFY(list1()->hasFocus());  // the next arrow moves on in the list
+    QTest::keyClick(list1(), Qt::Key_Down);
+    QCOMPARE(edit("Namae")->text(), QStringLiteral("田中三郎"));
+    // The question asks about the racer the box holds.
+    answer(Mb::No, "CommandDisp_1");
+    QCOMPARE(box().text, QStringLiteral("4002 田中三郎　選手の内容を更新しますか。\r\n"));
+    // A click on the line already chosen loads it again.
+    typeInto(edit("Namae"), QStringLiteral("書きかけ"));
+    ClickListLine(list1(), 2);
+    QCOMPARE(edit("Namae")->text(), QStringLiteral("田中三郎"));
+    QVERIFY(combo("ComboSyozoku")->hasFocus());
+}
+
+void SensyuFormTest::extractionFollowsTheRacer()
+{
+    SeedRacers(g_folder->folder(), racersOf(4000, 3, 12));
+    SeedExtraction(g_folder->folder(), {4001, 4002});
+    const QString extraction = QStringLiteral("SELECT group_concat(選手ID) FROM (SELECT 選手ID FROM T_選手抽出 ORDER BY 選手ID)");
+    open();
+    press("Kenmei_12");
+    ClickListLine(list1(), 1);
+    typeInto(edit("Toban"), QStringLiteral("4100"));
+    answer(Mb::Yes, "CommandDisp_1");
+    QCOMPARE(stored(extraction).toString(), QStringLiteral("4002,4100"));
+    press("Kenmei_12");
+    ClickListLine(list1(), 1);  // 4002
+    answer(Mb::Yes, "CommandDisp_3");
+    QCOMPARE(stored(extraction).toString(), QStringLiteral("4100"));
+    // The extraction lists him under his new number.
+    press("CommandDisp_5");
+    press("Command500");
+    QCOMPARE(lines(), QStringList{QStringLiteral("東京    4100  64  山田太郎")});
 }

@@ -12,8 +12,13 @@ private slots:
     void listClickFillsTheEditBox();
     void updateAndItsSelection();
     void refusedRowsChangeNothing();
+    void badNumbersAndLongNamesAreRefused();
+    void racersGoneElsewhereReadAsDeleted();
     void addWithEmptyBoxes();
     void deleteRepeatsTheLastSearch();
     void deleteAllListed();
     void enterRing();
+    void typingGoesWhereTheUserClicked();
+    void theListLoadsItsLineByKeyboardToo();
+    void extractionFollowsTheRacer();
 };

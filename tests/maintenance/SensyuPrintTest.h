@@ -9,6 +9,7 @@ private slots:
     void cleanup();
     void headingPerSearchKind();
     void rowFormats();
+    void longTermsAndNamesKeepABlankBeforeTheNextColumn();
     void sixtyOneRowsAPage();
     void printingFromTheWindow();
 };

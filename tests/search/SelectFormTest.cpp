@@ -1,3 +1,4 @@
+#include "ButtonNames.h"
 #include "Database.h"
 #include "Forms.h"
 #include "GlobalModule.h"
@@ -8,6 +9,8 @@
 #include "SelectForm.h"
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +18,7 @@
 #include <QDate>
 #include <QFile>
 #include <QLabel>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -403,6 +407,66 @@ private slots:
         QCOMPARE(Global().SelRaceNo, int16_t(12));
     }
 
+    // A value too large entered at once (pasted, or committed by an input
+    // method) is refused and the box shows the value in force; so for the
+    // boxes filled when the window opened.
+    void aNumberTooLargeAtOnceLeavesTheValueInForceShown()
+    {
+        Global().SelRaceNo = 7;
+        open();
+        const QString year = QString::number(QDate::currentDate().year());
+        auto enterAtOnce = [&](const QString& name, const QString& text) {
+            QLineEdit* edit = get<QComboBox>(name)->lineEdit();
+            edit->selectAll();
+            QInputMethodEvent committed;
+            committed.setCommitString(text);
+            QApplication::sendEvent(edit, &committed);
+        };
+        const std::pair<QString, const int16_t*> boxes[] = {{QStringLiteral("ComboRace"), &Global().SelRaceNo},
+                                                          {QStringLiteral("ComboNen"), &Global().ChosaNen}};
+        for (const auto& [name, value] : boxes) {
+            const QString shown = get<QComboBox>(name)->currentText();
+            const int16_t before = *value;
+            MsgBoxScript::shown().clear();
+            enterAtOnce(name, QStringLiteral("９９９９９"));
+            QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+            QVERIFY(MsgBoxScript::shown()[0].text.contains(QStringLiteral("大きすぎます")));
+            QCOMPARE(*value, before);
+            QCOMPARE(get<QComboBox>(name)->currentText(), shown);
+        }
+        QCOMPARE(get<QComboBox>(QStringLiteral("ComboRace"))->currentText(), QStringLiteral("7"));
+        QCOMPARE(get<QComboBox>(QStringLiteral("ComboNen"))->currentText(), year);
+        // A value taken is what a refusal goes back to.
+        enterAtOnce(QStringLiteral("ComboRace"), QStringLiteral("11"));
+        enterAtOnce(QStringLiteral("ComboRace"), QStringLiteral("70000"));
+        QCOMPARE(get<QComboBox>(QStringLiteral("ComboRace"))->currentText(), QStringLiteral("11"));
+        QCOMPARE(Global().SelRaceNo, int16_t(11));
+    }
+
+    // Back in the racer table a term search still reads the extraction
+    // query; an empty extraction is no empty racer table.
+    void anEmptyExtractionIsNoEmptyRacerTable()
+    {
+        SeedRacers(folder_->folder(), racersOf(4000, 3, 12));
+        open();
+        press(QStringLiteral("CommandDisp_3"));
+        press(QStringLiteral("Kenmei_12"));  // reads the empty extraction
+        press(QStringLiteral("CommandDisp_3"));
+        QCOMPARE(Global().ExtractMode, int16_t(0));
+        for (const QString& box : {QStringLiteral("ComboKi"), QStringLiteral("ComboToban")}) {
+            MsgBoxScript::shown().clear();
+            PickComboItem(get<QComboBox>(box), 0);
+            QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+            QVERIFY2(MsgBoxScript::shown()[0].text.startsWith(QStringLiteral("該当レコードがありません")),
+                     qPrintable(MsgBoxScript::shown()[0].text));
+        }
+        MsgBoxScript::shown().clear();
+        press(QStringLiteral("ComboNamae_35"));
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("該当レコードがありません")});
+        press(QStringLiteral("Kenmei_12"));  // the racer table again
+        QCOMPARE(list1()->count(), 3);
+    }
+
     void showingTheTableAndClosing()
     {
         SeedRacers(folder_->folder(), racersOf(4000, 2, 12));
@@ -527,6 +591,29 @@ private slots:
         for (qsizetype i = 1; i < blocks.size(); ++i)
             QVERIFY2(at(blocks[i - 1]) >= 0 && at(blocks[i - 1]) < at(blocks[i]), qPrintable(blocks[i]));
         QVERIFY(at(QStringLiteral("Kenmei_2")) < at(QStringLiteral("Kenmei_1")));
+    }
+
+    void everyButtonHasANameForScreenReaders()
+    {
+        NameButtonsForScreenReaders();
+        open();
+        int pictures = 0;
+        for (QAbstractButton* button : form_->findChildren<QAbstractButton*>()) {
+            if (!button->isVisibleTo(form_))
+                continue;  // the empty places of the kana grid
+            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(button);
+            QVERIFY(reader);
+            QVERIFY2(!reader->text(QAccessible::Name).isEmpty(), qPrintable(button->objectName()));
+            if (button->text().isEmpty()) {
+                // A picture button is named by its tooltip.
+                QCOMPARE(reader->text(QAccessible::Name), button->toolTip());
+                ++pictures;
+            }
+        }
+        QCOMPARE(pictures, 5);  // 0-2, 5 and 6; 4 is hidden until a racer is picked, and named as well
+        QCOMPARE(get<QPushButton>(QStringLiteral("CommandDisp_1"))->accessibleName(), QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑを表示します。"));
+        QCOMPARE(get<QPushButton>(QStringLiteral("CommandDisp_4"))->accessibleName(),
+                 QStringLiteral("選択ﾎﾞｯｸｽに表示されている選手ﾃﾞｰﾀを抽出ﾃｰﾌﾞﾙに追加します。"));
     }
 };
 

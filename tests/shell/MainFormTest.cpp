@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QPointer>
 #include <QTextBrowser>
 
 namespace {
@@ -195,7 +196,9 @@ void MainFormTest::exitCompactsTheDatabase()
         Recordset rs(db, QStringLiteral("T_個別名簿"));
         for (int i = 0; i < 300; ++i) {
             rs.AddNew();
-            rs.setField(QStringLiteral("名前"), QString(200, QLatin1Char('x')));
+            // Bulk in a text without a length: a name holds at most 22 characters.
+            rs.setField(QStringLiteral("名前"), QString(22, QLatin1Char('x')));
+            rs.setField(QStringLiteral("生月"), QString(200, QLatin1Char('x')));
             rs.Update();
         }
         rs.MoveFirst();
@@ -309,14 +312,29 @@ void MainFormTest::helpOpensTheContentsPage()
     QVERIFY(QFile::copy(QStringLiteral(VANTOR_SOURCE_DIR "/help/vantor-help.html"),
                         g_folder->file("Vantor.hlp")));
     click(QStringLiteral("CommandSelect_6"));
-    auto* viewer = qApp->findChild<QDialog*>(QStringLiteral("HelpViewer"));
-    if (!viewer)
-        viewer = mainForm()->findChild<QDialog*>(QStringLiteral("HelpViewer"));
+    auto findViewer = [] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QStringLiteral("HelpViewer"))
+                return qobject_cast<QDialog*>(window);
+        return mainForm() ? mainForm()->findChild<QDialog*>(QStringLiteral("HelpViewer")) : nullptr;
+    };
+    QPointer<QDialog> viewer = findViewer();
     QVERIFY(viewer && viewer->isVisible());
     const QString text = viewer->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))->toPlainText();
     QVERIFY(text.contains(QStringLiteral("目次")));
     QVERIFY(text.contains(QStringLiteral("メインメニュー")));
+
+    // The help stays open while the window that opened it closes (the
+    // main menu, when it opens another window).
+    Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new StandInForm(QStringLiteral("RirekiForm")); });
+    click(QStringLiteral("CommandSelect_1"));
+    processDeletes();
+    QVERIFY(!mainForm());
+    QVERIFY(viewer && viewer->isVisible());
+    QCOMPARE(findViewer(), viewer.data());
     viewer->close();
+    processDeletes();
+    QVERIFY(!viewer);
 }
 
 void MainFormTest::raceRunsToTheGoal()

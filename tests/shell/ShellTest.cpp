@@ -7,7 +7,14 @@
 #include "Startup.h"
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <functional>
+#include <memory>
 
 using namespace Basic;
 
@@ -125,6 +132,114 @@ void ShellTest::dateCheck()
     }
     // The check only informs.
     QCOMPARE(int(Global().ChosaHi), day);
+}
+
+void ShellTest::datesToStore_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("message");
+    const QString month = QStringLiteral("月が正しくありません");
+    const QString day = QStringLiteral("日が正しくありません");
+    QTest::newRow("29 Feb 2000") << 2000 << 2 << 29 << QString();
+    QTest::newRow("31 Dec") << 2024 << 12 << 31 << QString();
+    QTest::newRow("1 Jan") << 2024 << 1 << 1 << QString();
+    QTest::newRow("29 Feb 1999") << 1999 << 2 << 29 << day;
+    QTest::newRow("31 Apr") << 2024 << 4 << 31 << day;
+    QTest::newRow("32 Jan") << 2024 << 1 << 32 << day;
+    QTest::newRow("day 0") << 2024 << 8 << 0 << day;
+    QTest::newRow("day -9999") << 2024 << 8 << -9999 << day;
+    QTest::newRow("month 99") << 2024 << 99 << 1 << month;
+    QTest::newRow("month 0") << 2024 << 0 << 1 << month;
+    QTest::newRow("month -1") << 2024 << -1 << 1 << month;
+}
+
+void ShellTest::datesToStore()
+{
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(QString, message);
+    QCOMPARE(DateProblem(year, month, day), message);
+}
+
+void ShellTest::wholeNumberBoxes()
+{
+    QCOMPARE(WholeNumberBox(QStringLiteral("12"), QStringLiteral("期")), QVariant(qint64(12)));
+    QCOMPARE(WholeNumberBox(QStringLiteral(" -7ab"), QStringLiteral("期")), QVariant(qint64(-7)));
+    QCOMPARE(WholeNumberBox(QString(), QStringLiteral("期")), QVariant(qint64(0)));
+    QCOMPARE(WholeNumberBox(QStringLiteral("3.0"), QStringLiteral("期")), QVariant(qint64(3)));
+    // Too large for any column: left for the column to refuse as an overflow.
+    QCOMPARE(WholeNumberBox(QStringLiteral("1e308"), QStringLiteral("期")).typeId(), int(QMetaType::Double));
+    QString description;
+    QCOMPARE(ErrorNumberOf([] { WholeNumberBox(QStringLiteral("3.5"), QStringLiteral("競艇場ID")); }, &description),
+             ErrorNumber::TypeMismatch);
+    QCOMPARE(description, QStringLiteral("'競艇場ID' には整数を入力して下さい。"));
+    QCOMPARE(ErrorNumberOf([] { WholeNumberBox(QStringLiteral("-0.25"), QStringLiteral("期")); }), ErrorNumber::TypeMismatch);
+}
+
+namespace {
+// Runs `look` on the message box that MsgBox shows next, once it is on the
+// screen, and closes the box with its last button.
+void onNextBox(const std::function<void(QMessageBox*)>& look)
+{
+    auto attempt = std::make_shared<std::function<void(int)>>();
+    *attempt = [look, attempt](int left) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                look(box);
+                box->buttons().last()->click();
+                return;
+            }
+        }
+        if (left > 0)
+            QTimer::singleShot(10, [attempt, left] { (*attempt)(left - 1); });
+    };
+    QTimer::singleShot(0, [attempt] { (*attempt)(500); });
+}
+}
+
+void ShellTest::messageBoxesNeverGrowPastTheScreen()
+{
+    TestFolder t;
+    MsgBoxScript::stop();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QStringList manyLines;
+    for (int i = 0; i < 400; ++i)
+        manyLines << QStringLiteral("行%1").arg(i);
+    const QString longName(10000, QChar(0x540d));
+    const QStringList texts{
+        QStringLiteral("4001 ") + longName + QStringLiteral("　選手の内容を更新しますか。\r\n"),
+        QStringLiteral("エラー番号  3163 でエラーが発生しました。 \r") + QString(10000, QLatin1Char('9')),
+        manyLines.join(QStringLiteral("\r\n")),
+    };
+    for (const QString& text : texts) {
+        QSize size;
+        QString shown;
+        bool reachable = false;
+        onNextBox([&](QMessageBox* box) {
+            size = box->frameGeometry().size();
+            shown = box->text();
+            // Every button lies inside the screen, where it can be clicked.
+            reachable = !box->buttons().isEmpty();
+            for (QAbstractButton* button : box->buttons())
+                reachable = reachable && screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+        });
+        MsgBox(text, Mb::Confirm, QStringLiteral("選手テーブル更新"));
+        QVERIFY2(size.isValid(), "no box was shown");
+        QVERIFY2(size.height() <= screen.height() && size.width() <= screen.width(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(size.width()).arg(size.height()).arg(screen.width()).arg(screen.height())));
+        QVERIFY(reachable);
+        QVERIFY2(shown.endsWith(QStringLiteral("…")), qPrintable(shown.right(20)));
+        QVERIFY(shown.startsWith(text.left(2)));
+    }
+    // A text that fits is shown as it is.
+    QString shown;
+    onNextBox([&](QMessageBox* box) { shown = box->text(); });
+    MsgBox(QStringLiteral("選手テーブルを更新しますか。\r\n"), Mb::Confirm, QStringLiteral("選手テーブル更新"));
+    QCOMPARE(shown, QStringLiteral("選手テーブルを更新しますか。"));
+    MsgBoxScript::start();
 }
 
 void ShellTest::fontScaling()

@@ -13,6 +13,10 @@ private slots:
     void formatPatterns();
     void dateCheck_data();
     void dateCheck();
+    void datesToStore_data();
+    void datesToStore();
+    void wholeNumberBoxes();
+    void messageBoxesNeverGrowPastTheScreen();
     void fontScaling();
     void nullValue();
     void standardErrorReport();
