@@ -446,7 +446,7 @@ private slots:
 
         MsgBoxScript::queue(Mb::Yes);
         click(&form, QStringLiteral("CommandButton_1"));
-        QCOMPARE(MsgBoxScript::texts().last(), QStringLiteral("インポート終了"));
+        QVERIFY(MsgBoxScript::texts().last().startsWith(QStringLiteral("インポート終了")));
         QCOMPARE(RacerTable(folder_->folder()).size(), size_t(40));
 
         // Again: the newest is asked for once more, the kept one is not.
