@@ -64,7 +64,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     add(bar, "Menu_Print", QStringLiteral("印刷(&P)"), [this] { Menu_Print_Click(); });
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
-    add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
+    add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [] { ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
     add(bar, "Menu_Seiseki", QStringLiteral("成績読込(&K)"), [this] { Menu_Seiseki_Click(); });
     add(bar, "Menu_SeisekiGet", QStringLiteral("成績取得(&G)"), [this] { Menu_SeisekiGet_Click(); });
@@ -240,7 +240,7 @@ void RirekiForm::Menu_Edit_Click()
     }
     if (MsgBox(QStringLiteral("履歴テーブルを更新しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル更新")) != Mb::Yes)
         return;
-    if (!raceShown_ || !findStoredRace())
+    if (!findStoredRace())
         return;
     Recordset& table = *table_;
     table.Edit();
@@ -263,7 +263,7 @@ void RirekiForm::Mneu_Delete_Click()
         return;
     if (MsgBox(QStringLiteral("履歴テーブルを削除しますか。"), Mb::Confirm, QStringLiteral("履歴テーブル削除")) != Mb::Yes)
         return;
-    if (!raceShown_ || !findStoredRace())
+    if (!findStoredRace())
         return;
     table_->Delete();
     // The race is gone: its rows go from the screen, and positions can no
@@ -293,14 +293,11 @@ void RirekiForm::Menu_Print_Click()
         return;
     if (MsgBox(QStringLiteral("レース履歴を印刷しますか。\r\n"), Mb::Confirm, QStringLiteral("レース履歴印刷")) != Mb::Yes)
         return;
-    QString title = QStringLiteral("レース履歴");
-    if (raceShown_) {
-        auto number = [this](const char* name) { return view_->field(QString::fromUtf8(name)).toInt(); };
-        title = RacePrintTitle(title, number("調査年"), number("調査月"), number("調査日"),
-                               view_->field(QStringLiteral("競艇場名")).toString(), number("レースNO"));
-    }
+    auto number = [this](const char* name) { return view_->field(QString::fromUtf8(name)).toInt(); };
+    const QString title = RacePrintTitle(QStringLiteral("レース履歴"), number("調査年"), number("調査月"), number("調査日"),
+                                         view_->field(QStringLiteral("競艇場名")).toString(), number("レースNO"));
     CharPrinter printer(Global().DataFolder, title);
-    if (!raceShown_ || BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
+    if (BuildHistoryPrint(printer, *view_, [this](int id) { return ShozokuMei(int16_t(id)); }) == 0) {
         MsgBox(QStringLiteral("該当レコードがありません"));
         return;
     }

@@ -268,7 +268,7 @@ void ImportForm::CommandButton_Click(int index)
         runImport();
         break;
     case 2:
-        ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp")));
+        ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp")));
         break;
     default:
         break;

@@ -54,7 +54,7 @@ void KyoteijyoForm::buildControls()
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
     AddMenuItem(help, QStringLiteral("Menu_HelpCard"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), this,
-                [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
+                [] { ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); });
     AddMenuItem(help, QStringLiteral("Menu_Help_About"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), this, [] { ShowAbout(AboutTitle()); });
 
     auto* client = new QWidget(this);

@@ -130,7 +130,7 @@ void OriginalForm::buildControls()
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("Menu_Help"));
     AddMenuItem(help, QStringLiteral("Menu_HelpCard"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), this,
-                [this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
+                [] { ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); });
     AddMenuItem(help, QStringLiteral("Menu_Sales"), QStringLiteral("ｿﾌﾄ紹介(&S&ﾄ)"), this, [this] { Menu_Sales_Click(); });
     AddMenuItem(help, QStringLiteral("Menu_Help_About"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), this, [] { ShowAbout(AboutTitle()); });
 

@@ -158,12 +158,13 @@ SensyuForm::SensyuForm(QWidget* parent) : QMainWindow(parent)
     // A click whose press changed the line has loaded it already.
     panel_->list()->viewport()->installEventFilter(this);
     connect(panel_->list(), &QListWidget::currentRowChanged, this, [this] {
-        lineChanged_ = true;
+        lineChanged_ = pressed_;
         Guarded([&] { List1_Click(); });
     });
     connect(panel_->list(), &QListWidget::itemClicked, this, [this] {
         if (!lineChanged_)
             Guarded([&] { List1_Click(); });
+        lineChanged_ = false;
         ComboSyozoku->setFocus();
     });
     // Reading order: the toolbar from the left (its delete-all button takes
@@ -295,9 +296,16 @@ void SensyuForm::buildEditBox(QWidget* client)
 bool SensyuForm::eventFilter(QObject* watched, QEvent* event)
 {
     // A press on the list starts a click: whether it changes the line is
-    // seen from here on.
-    if (event->type() == QEvent::MouseButtonPress && watched == panel_->list()->viewport())
-        lineChanged_ = false;
+    // seen from here on until the button is let go. Enter, a click without
+    // a press, always loads its line.
+    if (watched == panel_->list()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            pressed_ = true;
+            lineChanged_ = false;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            pressed_ = false;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -608,7 +616,7 @@ void SensyuForm::CommandDisp_Click(int index)
     case 3: deleteRacer(); break;
     case 4: printList(); break;
     case 5: switchTable(); break;
-    case 6: ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); break;
+    case 6: ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); break;
     case 7: ShowAbout(AboutTitle()); break;
     case 8: deleteListed(); break;
     default: break;

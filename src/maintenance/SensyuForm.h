@@ -108,7 +108,9 @@ private:
     QComboBox* ComboBladtype = nullptr;
     QLineEdit* Syoritu = nullptr;
     QLineEdit* Fukuritu = nullptr;
-    // The list's line changed (and was loaded) since the last press on it.
+    // A mouse button is down on the list, and the press changed its line
+    // (which has been loaded then).
+    bool pressed_ = false;
     bool lineChanged_ = false;
     // The Enter key's ring through the edit box.
     std::array<QWidget*, 12> ring_{};

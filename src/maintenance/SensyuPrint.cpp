@@ -118,7 +118,7 @@ int BuildSensyuList(CharPrinter& printer, Recordset& query, const SensyuListKey&
     };
     static const Cell cells[12] = {
         {10, "期", 5, nullptr, 13 - 10 - 1}, {13, "選手ID", 5, nullptr},  {18, "級", 2, nullptr},
-        {21, "所属名", 6, nullptr},          {28, "名前", 20, nullptr, 43 - 28 - 1}, {43, "よみがな", 20, nullptr},
+        {21, "所属名", 6, nullptr},          {28, "名前", 20, nullptr, 43 - 28 - 1}, {43, "よみがな", 20, nullptr, 58 - 43 - 1},
         {58, "生年", 4, nullptr},            {63, "生月", 4, "##0"},      {68, "生日", 4, "##0"},
         {73, "血液型名", 4, nullptr},         {78, "勝率", 5, "##0.00"},  {84, "複勝率", 5, "##0.0"}};
     int index[12];
@@ -149,8 +149,8 @@ int BuildSensyuList(CharPrinter& printer, Recordset& query, const SensyuListKey&
                 text = Basic::Trim(text);
             text = Fixed(text, cells[i].width);
             // What would run into the next column (a term of three digits,
-            // a name of eight characters) is squeezed to leave a blank
-            // before it.
+            // a name of eight characters, a reading typed in full-width
+            // kana) is squeezed to leave a blank before it.
             if (cells[i].fitCells > 0)
                 printer.printFitAt(cells[i].column, text, cells[i].fitCells);
             else

@@ -60,7 +60,7 @@ protected:
 };
 }
 
-void ShowHelp(QWidget* /*owner*/, const QString& helpFile)
+void ShowHelp(const QString& helpFile)
 {
     if (!QFileInfo::exists(helpFile)) {
         MsgBox(QStringLiteral("ヘルプファイルが見つかりません。\r\n%1").arg(helpFile), Mb::OKOnly + Mb::Exclamation);

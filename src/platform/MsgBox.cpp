@@ -121,7 +121,7 @@ int MsgBox(const QString& text, int style, const QString& title)
         QPushButton* help = box.addButton(QStringLiteral("ヘルプ"), QMessageBox::HelpRole);
         // The box stays open while its help is read.
         help->disconnect();
-        QObject::connect(help, &QPushButton::clicked, &box, [&box] { ShowHelp(&box, HelpFile()); });
+        QObject::connect(help, &QPushButton::clicked, &box, [] { ShowHelp(HelpFile()); });
     }
     box.exec();
     const auto* clicked = box.clickedButton();

@@ -397,7 +397,7 @@ void SelectForm::CommandDisp_Click(int index)
         addToExtraction();
         break;
     case 5:
-        ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp")));
+        ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp")));
         break;
     case 6:
         ShowAbout(QStringLiteral("ヴァントール ") + QStringLiteral(" ") + QStringLiteral("Ver1.10"));

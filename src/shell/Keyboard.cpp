@@ -27,7 +27,7 @@ protected:
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 
         if (key->key() == Qt::Key_F1) {
-            ShowHelp(widget->window(), ProgramFile(QStringLiteral("Vantor.hlp")));
+            ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp")));
             return true;
         }
         if (qobject_cast<QMessageBox*>(widget->window()))

@@ -152,7 +152,7 @@ void MainForm::Menu_Import_Click()
 
 void MainForm::Menu_Help_Card_Click()
 {
-    Guarded([this] { ShowHelp(this, ProgramFile(QStringLiteral("Vantor.hlp"))); });
+    Guarded([] { ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); });
 }
 
 void MainForm::Menu_Help_Sales_Click()

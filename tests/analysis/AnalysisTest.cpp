@@ -555,7 +555,8 @@ private slots:
         seedHandWorkedHistory(folder_->folder());
         BunsekiForm* form = openAnalysis(openHistory());
         setDates(form, QDate(2000, 6, 1), QDate(2000, 6, 30));
-        const QByteArray csv = AnalysisCsv(form->table());
+        const QByteArray csv = AnalysisCsv(form->table(), QStringLiteral("調査日 2000.6.1～2000.6.30　") +
+                                                              form->findChild<QComboBox*>(QStringLiteral("ComboKyoteijyo"))->currentText());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("analysis.csv"));
         // What saves killed midway left: this program's hidden working file,

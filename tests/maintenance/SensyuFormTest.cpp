@@ -5,6 +5,7 @@
 #include "EngineErrors.h"
 #include "Forms.h"
 #include "GlobalModule.h"
+#include "Keyboard.h"
 #include "MainForm.h"
 #include "MsgBox.h"
 #include "SensyuForm.h"
@@ -619,6 +620,38 @@ void SensyuFormTest::theListLoadsItsLineByKeyboardToo()
     typeInto(edit("Namae"), QStringLiteral("書きかけ"));
     ClickListLine(list1(), 2);
     QCOMPARE(edit("Namae")->text(), QStringLiteral("田中三郎"));
+    QVERIFY(combo("ComboSyozoku")->hasFocus());
+}
+
+// Enter on a line is a click on it (the program-wide keyboard): like a
+// click on the line already chosen, it loads the racer again, even when the
+// arrow keys chose the line before the box was edited.
+void SensyuFormTest::enterOnTheChosenLineLoadsItAgain()
+{
+    InstallKeyboard();
+    auto racers = racersOf(4000, 2, 12);
+    racers[1].name = QStringLiteral("鈴木一郎");
+    SeedRacers(g_folder->folder(), racers);
+    open();
+    g_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(g_form));
+    press("Kenmei_12");
+    ClickListLine(list1(), 0);
+    list1()->setFocus();
+    QTest::keyClick(list1(), Qt::Key_Down);
+    QCOMPARE(edit("Namae")->text(), QStringLiteral("鈴木一郎"));
+    typeInto(edit("Namae"), QStringLiteral("書きかけ"));
+    list1()->setFocus();
+    QTest::keyClick(list1(), Qt::Key_Return);
+    QCOMPARE(edit("Namae")->text(), QStringLiteral("鈴木一郎"));
+    QVERIFY(combo("ComboSyozoku")->hasFocus());
+    // Down then Enter loads the line once and goes on to 出身.
+    typeInto(edit("Namae"), QStringLiteral("書きかけ"));
+    list1()->setFocus();
+    QTest::keyClick(list1(), Qt::Key_Up);
+    QCOMPARE(edit("Namae")->text(), racers[0].name);
+    QTest::keyClick(list1(), Qt::Key_Return);
+    QCOMPARE(edit("Namae")->text(), racers[0].name);
     QVERIFY(combo("ComboSyozoku")->hasFocus());
 }
 

@@ -20,5 +20,6 @@ private slots:
     void enterRing();
     void typingGoesWhereTheUserClicked();
     void theListLoadsItsLineByKeyboardToo();
+    void enterOnTheChosenLineLoadsItAgain();
     void extractionFollowsTheRacer();
 };

@@ -164,10 +164,13 @@ void SensyuPrintTest::rowFormats()
     const std::pair<int, QString> cells[] = {
         {10, QStringLiteral("64")},  {13, QStringLiteral("4000 ")}, {18, QStringLiteral("  ")},
         {21, QStringLiteral("神奈川   ")}, {28, QStringLiteral("あいうえおかきくけこさしすせそたちつてと")},
-        {43, QStringLiteral("ｱｲｳｴｵ").leftJustified(20)}, {58, QStringLiteral("1970")}, {63, QStringLiteral("3   ")},
+        {43, QStringLiteral("ｱｲｳｴｵ")}, {58, QStringLiteral("1970")}, {63, QStringLiteral("3   ")},
         {68, QStringLiteral("12  ")}, {73, QStringLiteral("AB  ")}, {78, QStringLiteral("6.50 ")}, {84, QStringLiteral("45.0 ")}};
     for (const auto& [column, text] : cells)
         QCOMPARE(at(*p.printer, 0, 4, column), text);
+    // The reading's run is squeezed too (no trailing blanks); on paper it
+    // still fills its fifteen columns up to 生年.
+    QCOMPARE(Maintenance::Cells(p.printer->lineText(0, 4), 43, 19), QStringLiteral("ｱｲｳｴｵ").leftJustified(15) + QStringLiteral("1970"));
     QCOMPARE(at(*p.printer, 0, 5, 10), QStringLiteral("7"));  // a squeezed cell keeps no trailing blanks
     QCOMPARE(Maintenance::Cells(p.printer->lineText(0, 5), 10, 5), QStringLiteral("7  40"));
     QCOMPARE(at(*p.printer, 0, 5, 18), QStringLiteral("A1"));
@@ -199,6 +202,25 @@ void SensyuPrintTest::longTermsAndNamesKeepABlankBeforeTheNextColumn()
     const QString paper = p.printer->lineText(0, 4);
     QCOMPARE(Maintenance::Cells(paper, 12, 6), QStringLiteral(" 4847 "));
     QCOMPARE(Maintenance::Cells(paper, 42, 9), QStringLiteral(" ﾔﾏﾀﾞ ﾀﾛｳ"));
+}
+
+void SensyuPrintTest::aFullWidthReadingKeepsABlankBeforeTheYear()
+{
+    // The maintenance window takes a reading as typed: eight hiragana are
+    // sixteen columns, two more than the reading has before 生年.
+    TestRacer r{4848, 115, 12};
+    r.name = QStringLiteral("東京花子五六七八");
+    r.yomi = QStringLiteral("とうきょうはなこ");
+    r.year = 1992;
+    SeedRacers(g_folder->folder(), {r});
+    const Printed p = print(keyOf(0, 12));
+    QCOMPARE(p.rows, 1);
+    const CharPrinter::Line& line = p.printer->pages()[0][4];
+    const auto reading = std::find_if(line.begin(), line.end(), [](const CharPrinter::Run& x) { return x.column == 43; });
+    QVERIFY(reading != line.end());
+    QCOMPARE(reading->text, r.yomi);
+    QCOMPARE(reading->fitCells, 14);
+    QCOMPARE(Maintenance::Cells(p.printer->lineText(0, 4), 57, 5), QStringLiteral(" 1992"));
 }
 
 void SensyuPrintTest::sixtyOneRowsAPage()

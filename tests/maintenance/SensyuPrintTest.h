@@ -10,6 +10,7 @@ private slots:
     void headingPerSearchKind();
     void rowFormats();
     void longTermsAndNamesKeepABlankBeforeTheNextColumn();
+    void aFullWidthReadingKeepsABlankBeforeTheYear();
     void sixtyOneRowsAPage();
     void printingFromTheWindow();
 };
