@@ -104,8 +104,8 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     CommandAll = button(QStringLiteral("全レース登録"), QStringLiteral("CommandAll"), 140, 484, 232, &BangumiForm::CommandAll_Click);
     CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 140, 484, 398, &BangumiForm::CommandClose_Click);
     SizeAndCentre(this, 632, 434);
-    // In reading order: the file, the lists from the left, the grid, the buttons below it.
-    QWidget* const order[] = {CommandFile, ListBasho, ListRace, GridBoat, CommandSentaku, CommandAll, CommandClose};
+    // In reading order: the file and its download, the lists from the left, the grid, the buttons below it.
+    QWidget* const order[] = {CommandFile, CommandDownload, ListBasho, ListRace, GridBoat, CommandSentaku, CommandAll, CommandClose};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
