@@ -11,6 +11,7 @@
 #include "MsgBox.h"
 #include "OriginalForm.h"
 #include "PeriodImport.h"
+#include "ResultsDownload.h"
 #include "ResultsImport.h"
 #include "RirekiForm.h"
 #include "SalesForm.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BangumiForm"), [] { return new BangumiForm(Forms::find(QStringLiteral("SelectForm"))); });
     Forms::registerCommand(QStringLiteral("ReadResults"), ReadResultsFile);
     Forms::registerCommand(QStringLiteral("ImportPeriod"), PeriodImport::ChooseAndImportFolder);
+    Forms::registerCommand(QStringLiteral("DownloadResults"), DownloadResults);
 
     Forms::show(QStringLiteral("MainForm"));
     Guarded([] { TellWhenRacerTableIsEmpty(); });

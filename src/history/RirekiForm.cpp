@@ -70,6 +70,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     add(help, "Menu_HelpCard", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [] { ShowHelp(ProgramFile(QStringLiteral("Vantor.hlp"))); });
     add(help, "Menu_Help_About", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [] { ShowAbout(AboutTitle()); });
     add(bar, "Menu_Seiseki", QStringLiteral("成績読込(&K)"), [this] { Menu_Seiseki_Click(); });
+    add(bar, "Menu_SeisekiGet", QStringLiteral("成績取得(&G)"), [this] { Menu_SeisekiGet_Click(); });
     add(bar, "Menu_Ikkatsu", QStringLiteral("一括取込(&B)"), [this] { Menu_Ikkatsu_Click(); });
     add(bar, "Menu_Bunseki", QStringLiteral("成績分析(&A)"), [] { Forms::show(QStringLiteral("BunsekiForm")); });
 
@@ -392,9 +393,13 @@ void RirekiForm::Menu_Print_Click()
     printer.endDoc();
 }
 
-void RirekiForm::Menu_Seiseki_Click()
+void RirekiForm::Menu_Seiseki_Click() { readResults(QStringLiteral("ReadResults")); }
+
+void RirekiForm::Menu_SeisekiGet_Click() { readResults(QStringLiteral("DownloadResults")); }
+
+void RirekiForm::readResults(const QString& command)
 {
-    if (!Forms::run(QStringLiteral("ReadResults"), this))
+    if (!Forms::run(command, this))
         return;
     // The positions were written elsewhere: the race on show is read again.
     if (selected_ == 1)

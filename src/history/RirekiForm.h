@@ -33,11 +33,14 @@ public:
     void Menu_Ikkatsu_Click();
     // Enter in the date box: the first race of the typed day (and racecourse).
     void TextHizuke_Enter();
+    void Menu_SeisekiGet_Click();
 
     QString ShozokuMei(int16_t id);
 
 private:
     void fillList();
+    // Runs a command that reads results into the history, then shows the race on show again.
+    void readResults(const QString& command);
     void LabelDisp();
     bool requireSelection();
     // Opens the history view and table on the race; false when it is gone.

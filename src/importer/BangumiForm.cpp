@@ -8,12 +8,14 @@
 #include "Forms.h"
 #include "GlobalModule.h"
 #include "MsgBox.h"
+#include "OfficialFiles.h"
 #include "Recordset.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
@@ -62,7 +64,8 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
         return b;
     };
     CommandFile = button(QStringLiteral("ファイル選択"), QStringLiteral("CommandFile"), 96, 8, 8, &BangumiForm::CommandFile_Click);
-    LabelFile = makeLabel(QString(), client, QStringLiteral("LabelFile"), 512, 28, 112, 8);
+    CommandDownload = button(QStringLiteral("ダウンロード"), QStringLiteral("CommandDownload"), 96, 112, 8, &BangumiForm::CommandDownload_Click);
+    LabelFile = makeLabel(QString(), client, QStringLiteral("LabelFile"), 408, 28, 216, 8);
 
     makeLabel(QStringLiteral("競艇場"), client, QStringLiteral("LabelBasho"), 120, 17, 8, 44);
     makeLabel(QStringLiteral("レース"), client, QStringLiteral("LabelRace"), 192, 17, 136, 44);
@@ -101,8 +104,8 @@ BangumiForm::BangumiForm(QWidget* parent) : QMainWindow(parent)
     CommandAll = button(QStringLiteral("全レース登録"), QStringLiteral("CommandAll"), 140, 484, 232, &BangumiForm::CommandAll_Click);
     CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 140, 484, 398, &BangumiForm::CommandClose_Click);
     SizeAndCentre(this, 632, 434);
-    // In reading order: the file, the lists from the left, the grid, the buttons below it.
-    QWidget* const order[] = {CommandFile, ListBasho, ListRace, GridBoat, CommandSentaku, CommandAll, CommandClose};
+    // In reading order: the file and its download, the lists from the left, the grid, the buttons below it.
+    QWidget* const order[] = {CommandFile, CommandDownload, ListBasho, ListRace, GridBoat, CommandSentaku, CommandAll, CommandClose};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -174,6 +177,20 @@ void BangumiForm::CommandFile_Click()
     const QString path = ChooseOpenFile(this, QStringLiteral("番組表のファイル"), QStringLiteral("番組表"),
                                         QStringLiteral("番組表 (b*.txt B*.TXT b*.lzh B*.LZH);;すべてのファイル (*)"));
     if (!path.isEmpty())
+        Open(path);
+}
+
+void BangumiForm::CommandDownload_Click()
+{
+    const GlobalModule& g = Global();
+    const QDate date(g.ChosaNen, g.ChosaTuki, g.ChosaHi);
+    if (!date.isValid()) {
+        MsgBox(QStringLiteral("調査日が正しくありません。選手検索の画面で調査日を直して下さい。"));
+        return;
+    }
+    const QPointer<BangumiForm> alive(this);
+    const QString path = OfficialFiles::FetchShown(this, OfficialFiles::Kind::Program, date);
+    if (alive && !path.isEmpty())
         Open(path);
 }
 

@@ -15,7 +15,8 @@ class QPushButton;
 class QTableWidget;
 class Recordset;
 
-// "番組表": a day's race programs. The user picks the file; its racecourses
+// "番組表": a day's race programs. The user picks the file, or fetches the
+// survey date's from the official site; its racecourses
 // are listed, then the races of the chosen racecourse, then the six boats of
 // the chosen race, marked where the racer is not in the racer table in use.
 // "選択" sets the race up in the search window; "全レース登録" stores every
@@ -31,6 +32,8 @@ public:
     void Open(const QString& path);
 
     void CommandFile_Click();
+    // Fetches the programs of the survey date (kept in downloads/) and reads them.
+    void CommandDownload_Click();
     void ListBasho_Click();
     void ListRace_Click();
     void CommandSentaku_Click();
@@ -55,6 +58,7 @@ private:
     QString fileName_;
 
     QPushButton* CommandFile = nullptr;
+    QPushButton* CommandDownload = nullptr;
     QLabel* LabelFile = nullptr;
     QListWidget* ListBasho = nullptr;
     QListWidget* ListRace = nullptr;

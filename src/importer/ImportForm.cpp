@@ -9,6 +9,7 @@
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "MsgBox.h"
+#include "OfficialFiles.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,7 +21,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTextBlock>
@@ -171,9 +174,13 @@ ImportForm::ImportForm(QWidget* parent) : QMainWindow(parent)
         connect(button, &QPushButton::clicked, this, command(i));
         CommandButton[size_t(i)] = button;
     }
+    CommandDownload = new QPushButton(QStringLiteral("ダウンロード"), frame);
+    CommandDownload->setObjectName(QStringLiteral("CommandDownload"));
+    Set_ControlFont(CommandDownload, 10, 221, 28, 280, 200);
+    connect(CommandDownload, &QPushButton::clicked, this, [this] { Guarded([&] { CommandDownload_Click(); }, 0); });
     FileSelect = new QListWidget(frame);
     FileSelect->setObjectName(QStringLiteral("FileSelect"));
-    Set_ControlFont(FileSelect, 10, 221, 184, 280, 200);
+    Set_ControlFont(FileSelect, 10, 221, 152, 280, 232);
     SizeAndCentre(this, 549, 424);
 
     // The volumes, the root first; the folder list starts in the folder of
@@ -266,6 +273,36 @@ void ImportForm::CommandButton_Click(int index)
     default:
         break;
     }
+}
+
+void ImportForm::CommandDownload_Click()
+{
+    const QPointer<ImportForm> alive(this);
+    const QString kept = OfficialFiles::FetchNewestHandbookShown(this);
+    if (!alive || kept.isEmpty())
+        return;
+    const QString name = QFileInfo(kept).fileName();
+    const QString target = withSlash(SelectDir->path()) + name;
+    if (QFileInfo(target).absoluteFilePath() != QFileInfo(kept).absoluteFilePath()) {
+        QFile from(kept);
+        const QByteArray bytes = from.open(QIODevice::ReadOnly) ? from.readAll() : QByteArray();
+        QFile present(target);
+        const bool same = present.open(QIODevice::ReadOnly) && present.readAll() == bytes;
+        present.close();
+        if (!same) {
+            QSaveFile copy(target);
+            if (bytes.isEmpty() || !copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit()) {
+                MsgBox(QStringLiteral("%1 に書き込めません。\r\nダウンロードしたファイルは %2 にあります。\r\n")
+                           .arg(target, OfficialFiles::KeptFolder()),
+                       Mb::OKOnly + Mb::Exclamation);
+                SelectDir->setPath(OfficialFiles::KeptFolder());
+            }
+        }
+    }
+    showFiles();
+    const QList<QListWidgetItem*> found = FileSelect->findItems(name, Qt::MatchFixedString);
+    if (!found.isEmpty())
+        FileSelect->setCurrentItem(found.first());
 }
 
 void ImportForm::runImport()

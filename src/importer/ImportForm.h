@@ -38,6 +38,9 @@ public:
     void SelectDir_Change();
     void FileSelect_Click();
     void CommandButton_Click(int index);
+    // Fetches the newest fan handbook (kept in downloads/), puts it into the
+    // folder on show and chooses it there.
+    void CommandDownload_Click();
     void Menu_Help_About_Click();
 
     const QString& chosenFile() const { return chosenFile_; }
@@ -57,6 +60,7 @@ private:
     QComboBox* SelectDrive;
     DirList* SelectDir;
     QListWidget* FileSelect;
+    QPushButton* CommandDownload;
     std::array<QPushButton*, 3> CommandButton{};
 };
 

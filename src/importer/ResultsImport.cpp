@@ -32,6 +32,11 @@ bool ReadResultsFile(QWidget* owner)
                                         QStringLiteral("競走成績 (k*.txt K*.TXT k*.lzh K*.LZH);;すべてのファイル (*)"));
     if (path.isEmpty())
         return false;
+    return ReadResultsFrom(owner, path);
+}
+
+bool ReadResultsFrom(QWidget*, const QString& path)
+{
     const DailyFiles::ResultDay day = DailyFiles::ReadResults(path);
     if (!day.date.isValid()) {
         MsgBox(QStringLiteral("%1 にはまだ成績がありません。\r\n").arg(QFileInfo(path).fileName()));

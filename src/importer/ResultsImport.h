@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 // "成績読込" of the race history: the user picks a day's results file; the
@@ -7,3 +9,5 @@ class QWidget;
 // confirmation that tells what will be filled and whether positions already
 // entered would change. Returns true when the history table was written.
 bool ReadResultsFile(QWidget* owner);
+// The same for a results file already at hand.
+bool ReadResultsFrom(QWidget* owner, const QString& path);

@@ -384,7 +384,7 @@ void DailyWindowsTest::tabAndEnterInTheProgramsWindow()
         order << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(order, (QStringList{QStringLiteral("CommandFile"), QStringLiteral("ListBasho"), QStringLiteral("ListRace"),
+    QCOMPARE(order, (QStringList{QStringLiteral("CommandFile"), QStringLiteral("CommandDownload"), QStringLiteral("ListBasho"), QStringLiteral("ListRace"),
                                  QStringLiteral("GridBoat"), QStringLiteral("CommandSentaku"), QStringLiteral("CommandAll"),
                                  QStringLiteral("CommandClose")}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);

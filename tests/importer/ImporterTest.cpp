@@ -548,6 +548,8 @@ int RunImportChild(const QString& folder, const QString& file);
 QObject* NewImportCrashTest();
 int RunPeriodImportChild(const QString& folder, const QString& files);
 QObject* NewPeriodImportTest();
+QObject* NewDownloadTest();
+int WriteSiteFolder(const QString& folder);
 
 int main(int argc, char* argv[])
 {
@@ -557,13 +559,18 @@ int main(int argc, char* argv[])
     if (argc == 4 && qstrcmp(argv[1], "--child-period") == 0)
         return RunPeriodImportChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
+    // A folder laid out as the official site, for trying the downloads by hand
+    // against a local server (python3 -m http.server in that folder).
+    if (argc == 3 && qstrcmp(argv[1], "--write-site") == 0)
+        return WriteSiteFolder(QString::fromLocal8Bit(argv[2]));
     ImporterTest importer;
     ArchiveTest archive;
     DailyFilesTest dailyFiles;
     DailyWindowsTest dailyWindows;
     std::unique_ptr<QObject> crash(NewImportCrashTest());
     std::unique_ptr<QObject> period(NewPeriodImportTest());
-    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows, crash.get(), period.get()});
+    std::unique_ptr<QObject> download(NewDownloadTest());
+    return RunTestObjects(argc, argv, {&importer, &archive, &dailyFiles, &dailyWindows, crash.get(), period.get(), download.get()});
 }
 
 #include "ImporterTest.moc"

@@ -1,0 +1,540 @@
+#include "BangumiForm.h"
+#include "DailyFileWriter.h"
+#include "Database.h"
+#include "DayRaces.h"
+#include "Download.h"
+#include "FanFileWriter.h"
+#include "FileDialog.h"
+#include "Forms.h"
+#include "GlobalModule.h"
+#include "HttpTestServer.h"
+#include "ImportForm.h"
+#include "ImporterTests.h"
+#include "MsgBox.h"
+#include "OfficialFiles.h"
+#include "Recordset.h"
+#include "ResultsDownload.h"
+#include "ResultsImport.h"
+#include "RirekiForm.h"
+#include "SelectForm.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeZone>
+#include <QTimer>
+#include <memory>
+
+using OfficialFiles::Kind;
+using OfficialFiles::Outcome;
+
+namespace {
+const QDate kDay(2024, 8, 1);
+
+QByteArray programArchive(const QDate& date, int course = 7)
+{
+    const QString member = date.toString(QStringLiteral("'B'yyMMdd'.TXT'"));
+    return Lh0Archive({{member.toLatin1(), ProgramFileBytes(date, {{course, false, {MakeProgramRace(1, 4001), MakeProgramRace(2, 4101)}}})}});
+}
+
+QByteArray resultsArchive(const QDate& date)
+{
+    const QString member = date.toString(QStringLiteral("'K'yyMMdd'.TXT'"));
+    return Lh0Archive({{member.toLatin1(), ResultFileBytes(date, {{7, false, {MakeResultRace(1, 4001)}}})}});
+}
+
+QByteArray sitePath(Kind kind, const QDate& date) { return OfficialFiles::Address(kind, date).path().toLatin1(); }
+
+QStringList keptFiles() { return QDir(OfficialFiles::KeptFolder()).entryList(QDir::Files | QDir::Hidden); }
+
+QStringList lines(QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void click(QWidget* w, const QString& name)
+{
+    auto* button = w->findChild<QPushButton*>(name);
+    QVERIFY2(button, qPrintable(name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void setFileTime(const QString& path, const QDateTime& when)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+// The 番組表 of the search window, whose survey date is `date`.
+QWidget* openPrograms(const QDate& date)
+{
+    // A window unloaded before is gone first, as between two user actions.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* select = qobject_cast<SelectForm*>(Forms::show(QStringLiteral("SelectForm")));
+    select->TakeRace({}, int16_t(date.year()), int16_t(date.month()), int16_t(date.day()), QString(), 1);
+    select->findChild<QAction*>(QStringLiteral("Menu_Bangumi"))->trigger();
+    return Forms::find(QStringLiteral("BangumiForm"));
+}
+
+QListWidget* list(QWidget* w, const char* name) { return w->findChild<QListWidget*>(QString::fromLatin1(name)); }
+}
+
+// Fetching the official files from a local server standing in for the site.
+class DownloadTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<HttpTestServer> server_;
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<TestFolder>();
+        server_ = std::make_unique<HttpTestServer>();
+        qputenv("VANTOR_DOWNLOAD_BASE", server_->base().toLatin1());
+        for (const char* name : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+            qunsetenv(name);
+        Download::settings() = Download::Settings();
+        Download::settings().timeoutMs = 300;
+        Download::settings().pauseMs = 0;
+        std::vector<TestRacer> racers;
+        for (int id = 4001; id <= 4006; ++id)
+            racers.push_back(TestRacer{id});
+        SeedRacers(folder_->folder(), racers);
+        RegisterStandIn(QStringLiteral("MainForm"));
+        Forms::registerForm(QStringLiteral("SelectForm"), [] { return new SelectForm; });
+        Forms::registerForm(QStringLiteral("RirekiForm"), [] { return new RirekiForm; });
+        Forms::registerForm(QStringLiteral("BangumiForm"), [] { return new BangumiForm(Forms::find(QStringLiteral("SelectForm"))); });
+        Forms::registerCommand(QStringLiteral("ReadResults"), ReadResultsFile);
+        Forms::registerCommand(QStringLiteral("DownloadResults"), DownloadResults);
+    }
+
+    void cleanup()
+    {
+        UnloadAllWindows();
+        server_.reset();
+        folder_.reset();
+        qunsetenv("VANTOR_DOWNLOAD_BASE");
+        Download::settings() = Download::Settings();
+    }
+
+    void addressesAndEditions()
+    {
+        qunsetenv("VANTOR_DOWNLOAD_BASE");
+        QCOMPARE(OfficialFiles::Address(Kind::Program, kDay).toString(), QStringLiteral("https://www1.mbrace.or.jp/od2/B/202408/b240801.lzh"));
+        QCOMPARE(OfficialFiles::Address(Kind::Results, QDate(2025, 1, 9)).toString(),
+                 QStringLiteral("https://www1.mbrace.or.jp/od2/K/202501/k250109.lzh"));
+        QCOMPARE(OfficialFiles::Address(Kind::Handbook, QDate(2024, 10, 1)).toString(),
+                 QStringLiteral("https://www.boatrace.jp/static_extra/pc_static/download/data/kibetsu/fan2410.lzh"));
+        qputenv("VANTOR_DOWNLOAD_BASE", "http://127.0.0.1:9/mirror/");
+        QCOMPARE(OfficialFiles::Address(Kind::Program, kDay).toString(), QStringLiteral("http://127.0.0.1:9/mirror/od2/B/202408/b240801.lzh"));
+        QCOMPARE(OfficialFiles::KeptPath(Kind::Results, kDay), folder_->file(QStringLiteral("downloads/k240801.lzh")));
+
+        using Editions = QList<QDate>;
+        QCOMPARE(OfficialFiles::HandbookEditions(QDate(2025, 3, 31)), (Editions{QDate(2024, 10, 1), QDate(2024, 4, 1), QDate(2023, 10, 1)}));
+        QCOMPARE(OfficialFiles::HandbookEditions(QDate(2025, 4, 1), 2), (Editions{QDate(2025, 4, 1), QDate(2024, 10, 1)}));
+        QCOMPARE(OfficialFiles::HandbookEditions(QDate(2025, 12, 31), 1), Editions{QDate(2025, 10, 1)});
+    }
+
+    void faultTextsSayWhatHappened()
+    {
+        const QUrl url(QStringLiteral("https://www1.mbrace.or.jp/od2/B/202408/b240801.lzh"));
+        const QString unresolved = Download::FaultText(QNetworkReply::HostNotFoundError, url);
+        QVERIFY(unresolved.startsWith(QStringLiteral("ネットワークに接続できません。")));
+        QVERIFY(unresolved.contains(QStringLiteral("www1.mbrace.or.jp が見つかりません")));
+        QVERIFY(Download::FaultText(QNetworkReply::ProxyConnectionRefusedError, url).contains(QStringLiteral("http_proxy / https_proxy")));
+        QVERIFY(Download::FaultText(QNetworkReply::SslHandshakeFailedError, url).contains(QStringLiteral("https")));
+        QVERIFY(Download::FaultText(QNetworkReply::UnknownNetworkError, url, QStringLiteral("x")).contains(QStringLiteral("（x）")));
+    }
+
+    // The day's programs fetched in the 番組表 window show its races, set a
+    // race up, and come from the kept folder from then on, server or not.
+    void programDownloadShowsTheRaces()
+    {
+        server_->answer(sitePath(Kind::Program, kDay), {200, programArchive(kDay)});
+        QWidget* programs = openPrograms(kDay);
+        QVERIFY(programs);
+        click(programs, QStringLiteral("CommandDownload"));
+        QVERIFY2(MsgBoxScript::shown().empty(), qPrintable(MsgBoxScript::texts().join(QLatin1Char('|'))));
+        QCOMPARE(server_->paths(), QList<QByteArray>{"/od2/B/202408/b240801.lzh"});
+        QCOMPARE(lines(list(programs, "ListBasho")), QStringList{QStringLiteral("07 蒲郡")});
+        QVERIFY(programs->findChild<QLabel*>(QStringLiteral("LabelFile"))->text().startsWith(QStringLiteral("b240801.lzh　2024年8月1日")));
+        QCOMPARE(keptFiles(), QStringList{QStringLiteral("b240801.lzh")});
+        QCOMPARE(FileBytes(OfficialFiles::KeptPath(Kind::Program, kDay)), programArchive(kDay));
+
+        ClickListLine(list(programs, "ListBasho"), 0);
+        ClickListLine(list(programs, "ListRace"), 0);
+        click(programs, QStringLiteral("CommandSentaku"));
+        QCOMPARE(Global().SelSensyuID[0], int16_t(4001));
+        QCOMPARE(Global().SelKyoteijyoMei, QStringLiteral("蒲郡"));
+
+        // Offline now: the kept file serves, and nothing is asked of the network.
+        server_->stop();
+        programs = openPrograms(kDay);
+        click(programs, QStringLiteral("CommandDownload"));
+        QVERIFY(MsgBoxScript::shown().empty());
+        QCOMPARE(server_->requests().size(), size_t(1));
+        QCOMPARE(list(programs, "ListBasho")->count(), 1);
+    }
+
+    void aDayWithoutRacingIsNoError()
+    {
+        QWidget* programs = openPrograms(kDay);
+        click(programs, QStringLiteral("CommandDownload"));
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+        QCOMPARE(MsgBoxScript::shown()[0].text, QStringLiteral("その日の番組表はありません。\r\n（2024年8月1日、b240801.lzh）\r\n"));
+        QCOMPARE(MsgBoxScript::shown()[0].style, Mb::OKOnly + Mb::Information);
+        QCOMPARE(server_->requests().size(), size_t(1));  // no retry for a plain "not there"
+        QVERIFY(keptFiles().isEmpty());
+        QCOMPARE(list(programs, "ListBasho")->count(), 0);
+    }
+
+    void faultsChangeNothing_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("requests");
+        using Mode = HttpTestServer::Mode;
+        QTest::newRow("slow answer") << int(Mode::Silent) << 200 << QStringLiteral("秒間応答がありません。") << 2;
+        QTest::newRow("cut off") << int(Mode::CutOff) << 200 << QStringLiteral("からの転送が途中で切れました") << 2;
+        QTest::newRow("not an archive") << int(Mode::Whole) << 200 << QStringLiteral("は LHA 書庫ではありません") << 1;
+        QTest::newRow("server error") << int(Mode::Whole) << 503 << QStringLiteral("がエラーを返しました（HTTP 503") << 2;
+        QTest::newRow("forbidden") << int(Mode::Whole) << 403 << QStringLiteral("がエラーを返しました（HTTP 403") << 1;
+        QTest::newRow("server stopped") << -1 << 0 << QStringLiteral("ネットワークに接続できません。127.0.0.1") << 0;
+    }
+
+    // A fault is told in plain words, and the window and the kept folder
+    // stay as they were: no partial file, no file under another name.
+    void faultsChangeNothing()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, status);
+        QFETCH(QString, reason);
+        QFETCH(int, requests);
+        const QDate before = kDay.addDays(-1);
+        server_->answer(sitePath(Kind::Program, before), {200, programArchive(before, 12)});
+        const QByteArray body = status == 200 && mode == int(HttpTestServer::Mode::Whole)
+                                    ? QByteArrayLiteral("<html><body>メンテナンス中</body></html>")
+                                    : programArchive(kDay);
+        if (mode >= 0)
+            server_->answer(sitePath(Kind::Program, kDay), {status, body, HttpTestServer::Mode(mode)});
+
+        QWidget* programs = openPrograms(before);
+        click(programs, QStringLiteral("CommandDownload"));
+        QCOMPARE(lines(list(programs, "ListBasho")), QStringList{QStringLiteral("12 住之江")});
+        const size_t asked = server_->requests().size();
+        if (mode < 0)
+            server_->stop();
+        Forms::unload(programs);
+        programs = openPrograms(kDay);
+        click(programs, QStringLiteral("CommandDownload"));
+
+        QCOMPARE(MsgBoxScript::shown().size(), size_t(1));
+        const ShownBox& box = MsgBoxScript::shown()[0];
+        QVERIFY2(box.text.startsWith(QStringLiteral("番組表（b240801.lzh）をダウンロードできませんでした。\r\n")), qPrintable(box.text));
+        QVERIFY2(box.text.contains(reason), qPrintable(box.text));
+        QVERIFY(box.text.endsWith(QStringLiteral("何も変更していません。\r\n")));
+        QCOMPARE(box.style, Mb::OKOnly + Mb::Exclamation);
+        QCOMPARE(int(server_->requests().size() - asked), requests);
+        QCOMPARE(keptFiles(), QStringList{QStringLiteral("b240731.lzh")});
+        QCOMPARE(lines(list(programs, "ListBasho")), QStringList{QStringLiteral("12 住之江")});
+    }
+
+    // Today's files grow during the day: a copy older than an hour is
+    // fetched again; so is a copy of a past day fetched before that day was
+    // over. A copy fetched after its day is final.
+    void filesOfADayStillRunningAreFetchedAgain()
+    {
+        const QDate today = OfficialFiles::TodayInJapan();
+        const QString path = OfficialFiles::KeptPath(Kind::Program, today);
+        QDir().mkpath(OfficialFiles::KeptFolder());
+        const QByteArray old = programArchive(today, 12);
+        server_->answer(sitePath(Kind::Program, today), {200, programArchive(today, 7)});
+
+        WriteFile(path, old);
+        setFileTime(path, QDateTime::currentDateTime().addSecs(-10 * 60));
+        Outcome outcome = OfficialFiles::Fetch(Kind::Program, today);
+        QCOMPARE(outcome.status, Outcome::Ready);
+        QVERIFY(!outcome.fetched);
+        QVERIFY(server_->requests().empty());
+
+        setFileTime(path, QDateTime::currentDateTime().addSecs(-61 * 60));
+        outcome = OfficialFiles::Fetch(Kind::Program, today);
+        QCOMPARE(outcome.status, Outcome::Ready);
+        QVERIFY(outcome.fetched);
+        QCOMPARE(server_->requests().size(), size_t(1));
+        QCOMPARE(FileBytes(path), programArchive(today, 7));
+
+        // A past day: fetched at noon of that day in Japan, then the day after.
+        const QString past = OfficialFiles::KeptPath(Kind::Results, kDay);
+        server_->answer(sitePath(Kind::Results, kDay), {200, resultsArchive(kDay)});
+        WriteFile(past, resultsArchive(kDay));
+        setFileTime(past, QDateTime(kDay, QTime(3, 0), Qt::UTC));
+        QVERIFY(!OfficialFiles::KeptIsCurrent(Kind::Results, kDay));
+        QVERIFY(OfficialFiles::Fetch(Kind::Results, kDay).fetched);
+        setFileTime(past, QDateTime(kDay, QTime(15, 30), Qt::UTC));  // 0:30 of the next day in Japan
+        QVERIFY(OfficialFiles::KeptIsCurrent(Kind::Results, kDay));
+        QCOMPARE(server_->requests().size(), size_t(2));
+
+        // A damaged kept file is never used.
+        WriteFile(past, resultsArchive(kDay).left(40));
+        setFileTime(past, QDateTime(kDay.addDays(2), QTime(0, 0), Qt::UTC));
+        QVERIFY(!OfficialFiles::KeptIsCurrent(Kind::Results, kDay));
+    }
+
+    void aFailedRefreshKeepsTheOlderCopy()
+    {
+        const QDate today = OfficialFiles::TodayInJapan();
+        const QString path = OfficialFiles::KeptPath(Kind::Results, today);
+        QDir().mkpath(OfficialFiles::KeptFolder());
+        const QByteArray old = resultsArchive(today);
+        WriteFile(path, old);
+        setFileTime(path, QDateTime::currentDateTime().addSecs(-2 * 3600));
+        server_->answer(sitePath(Kind::Results, today), {200, resultsArchive(today) + QByteArray(4000, 'x'), HttpTestServer::Mode::CutOff});
+        const Outcome outcome = OfficialFiles::Fetch(Kind::Results, today);
+        QCOMPARE(outcome.status, Outcome::Ready);
+        QVERIFY(!outcome.fetched);
+        QCOMPARE(FileBytes(path), old);
+        QCOMPARE(keptFiles(), QStringList{OfficialFiles::FileName(Kind::Results, today)});
+        const QString text = OfficialFiles::OutcomeText(Kind::Results, today, outcome);
+        QVERIFY2(text.contains(QStringLiteral("の新しい版をダウンロードできませんでした。")) && text.contains(QStringLiteral("途中で切れました")),
+                 qPrintable(text));
+    }
+
+    // One request at a time, a pause between them, one retry at most.
+    void requestsArePolite()
+    {
+        Download::settings().pauseMs = 250;
+        Download::settings().timeoutMs = 200;
+        server_->answer(sitePath(Kind::Program, kDay), {200, programArchive(kDay)});
+        server_->answer(sitePath(Kind::Results, kDay), {200, {}, HttpTestServer::Mode::Silent});
+        QCOMPARE(OfficialFiles::Fetch(Kind::Program, kDay).status, Outcome::Ready);
+        QCOMPARE(OfficialFiles::Fetch(Kind::Results, kDay).status, Outcome::Failed);
+        const auto& requests = server_->requests();
+        QCOMPARE(requests.size(), size_t(3));
+        QVERIFY2(requests[1].atMs - requests[0].atMs >= 240, qPrintable(QString::number(requests[1].atMs - requests[0].atMs)));
+        // The retry comes after the timeout and the pause.
+        QVERIFY2(requests[2].atMs - requests[1].atMs >= 200 + 240, qPrintable(QString::number(requests[2].atMs - requests[1].atMs)));
+    }
+
+    // While a request waits the program runs on; "中止" ends it at once and
+    // leaves nothing behind.
+    void cancelStopsTheRequest()
+    {
+        Download::settings().timeoutMs = 20000;
+        server_->answer(sitePath(Kind::Program, kDay), {200, {}, HttpTestServer::Mode::Silent});
+        QWidget* programs = openPrograms(kDay);
+        QString item;
+        bool visible = false;
+        QTimer::singleShot(300, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("DownloadForm") && w->isVisible()) {
+                    visible = true;
+                    item = w->findChild<QLabel*>(QStringLiteral("LabelItem"))->text();
+                    click(w, QStringLiteral("CommandCancel"));
+                }
+        });
+        QElapsedTimer took;
+        took.start();
+        click(programs, QStringLiteral("CommandDownload"));
+        QVERIFY(visible);
+        QCOMPARE(item, QStringLiteral("b240801.lzh（2024年8月1日）"));
+        QVERIFY2(took.elapsed() < 3000, qPrintable(QString::number(took.elapsed())));
+        QVERIFY(MsgBoxScript::shown().empty());
+        QCOMPARE(server_->requests().size(), size_t(1));
+        QVERIFY(keptFiles().isEmpty());
+        QCOMPARE(list(programs, "ListBasho")->count(), 0);
+    }
+
+    void progressFollowsTheBytes()
+    {
+        QByteArray big = Lh0Archive({{"B240801.TXT", QByteArray(300000, 'x')}});
+        server_->answer("/big", {200, big});
+        std::vector<std::pair<qint64, qint64>> seen;
+        Download::Watch watch;
+        watch.progress = [&](qint64 received, qint64 total) { seen.emplace_back(received, total); };
+        const Download::Result got = Download::Get(QUrl(server_->base() + QStringLiteral("/big")), watch);
+        QCOMPARE(got.status, Download::Status::Done);
+        QVERIFY(got.bytes == big);
+        QVERIFY(!seen.empty());
+        QCOMPARE(seen.back(), (std::pair<qint64, qint64>(big.size(), big.size())));
+    }
+
+    // The results of the days whose stored races wait for their positions:
+    // not a day already filled, not a day to come.
+    void resultsOfTheDaysWithoutPositions()
+    {
+        const QString folder = folder_->folder();
+        auto store = [&](const QDate& date, int raceNo) {
+            Database db(folder);
+            DayRaces::StoreRaces(db, {{int16_t(date.year()), int16_t(date.month()), int16_t(date.day()), 7, int16_t(raceNo),
+                                       {4001, 4002, 4003, 4004, 4005, 4006}}});
+        };
+        store(kDay, 1);
+        store(kDay.addDays(1), 1);
+        store(kDay.addDays(2), 1);
+        store(OfficialFiles::TodayInJapan().addDays(2), 1);
+        {
+            Database db(folder);
+            db.execute(QStringLiteral("UPDATE T_レース履歴 SET 結果1 = 1 WHERE 調査日 = 3 AND 調査年 = 2024"));
+        }
+        server_->answer(sitePath(Kind::Results, kDay), {200, resultsArchive(kDay)});
+
+        QWidget* form = Forms::show(QStringLiteral("RirekiForm"));
+        MsgBoxScript::queue(Mb::Yes);
+        form->findChild<QAction*>(QStringLiteral("Menu_SeisekiGet"))->trigger();
+        QCOMPARE(server_->paths(), (QList<QByteArray>{"/od2/K/202408/k240801.lzh", "/od2/K/202408/k240802.lzh"}));
+        const QStringList texts = MsgBoxScript::texts();
+        QCOMPARE(texts.size(), 3);
+        QVERIFY2(texts[0].startsWith(QStringLiteral("2024年8月1日の成績を読み込みます。")), qPrintable(texts[0]));
+        QVERIFY(texts[1].startsWith(QStringLiteral("2024年8月1日の成績を読み込みました。")));
+        QCOMPARE(texts[2], QStringLiteral("成績を読み込めなかった日があります。\r\n"
+                                          "2024年8月2日：その日の競走成績はありません（レースのない日か、まだ発表されていません）。\r\n"));
+        Database db(folder);
+        Statement results = db.prepare(QStringLiteral("SELECT 調査日, 結果1, 結果6 FROM T_レース履歴 ORDER BY 履歴ID"));
+        QList<QList<int>> rows;
+        while (results.step())
+            rows << QList<int>{results.value(0).toInt(), results.value(1).toInt(), results.value(2).toInt()};
+        QCOMPARE(rows[0], (QList<int>{1, 1, 6}));
+        QCOMPARE(rows[1], (QList<int>{2, 0, 0}));
+        QCOMPARE(rows[2], (QList<int>{3, 1, 0}));
+        QCOMPARE(keptFiles(), QStringList{QStringLiteral("k240801.lzh")});
+    }
+
+    void nothingToFetchSaysSo()
+    {
+        QWidget* form = Forms::show(QStringLiteral("RirekiForm"));
+        MsgBoxScript::shown().clear();
+        form->findChild<QAction*>(QStringLiteral("Menu_SeisekiGet"))->trigger();
+        QCOMPARE(MsgBoxScript::texts(), QStringList{QStringLiteral("順位の入っていないレース履歴がありません。\r\n")});
+        QVERIFY(server_->requests().empty());
+    }
+
+    // dorrix: the newest edition the site has goes into the folder on show,
+    // is chosen there and imports as a chosen file does.
+    void newestHandbookIntoTheChosenFolder()
+    {
+        const QList<QDate> editions = OfficialFiles::HandbookEditions(OfficialFiles::TodayInJapan());
+        server_->answer(sitePath(Kind::Handbook, editions[1]), {200, Lh0Archive({{"FAN9907.TXT", SyntheticHandbook()}})});
+        QDir(folder_->folder()).mkdir(QStringLiteral("hand"));
+        const QString hand = folder_->file(QStringLiteral("hand"));
+        ImportForm form;
+        form.findChild<DirList*>(QStringLiteral("SelectDir"))->setPath(hand);
+        click(&form, QStringLiteral("CommandDownload"));
+        QVERIFY2(MsgBoxScript::shown().empty(), qPrintable(MsgBoxScript::texts().join(QLatin1Char('|'))));
+        QCOMPARE(server_->paths(), (QList<QByteArray>{sitePath(Kind::Handbook, editions[0]), sitePath(Kind::Handbook, editions[1])}));
+        const QString name = OfficialFiles::FileName(Kind::Handbook, editions[1]);
+        QCOMPARE(keptFiles(), QStringList{name});
+        QCOMPARE(FileBytes(hand + QLatin1Char('/') + name), FileBytes(OfficialFiles::KeptFolder() + name));
+        QCOMPARE(form.findChild<QListWidget*>(QStringLiteral("FileSelect"))->currentItem()->text(), name);
+        QCOMPARE(form.chosenFile(), hand + QLatin1Char('/') + name);
+        QCOMPARE(form.findChild<QLineEdit*>(QStringLiteral("ListFile"))->text(), hand + QLatin1Char('/') + name);
+
+        MsgBoxScript::queue(Mb::Yes);
+        click(&form, QStringLiteral("CommandButton_1"));
+        QVERIFY(MsgBoxScript::texts().last().startsWith(QStringLiteral("インポート終了")));
+        QCOMPARE(RacerTable(folder_->folder()).size(), size_t(40));
+
+        // Again: the newest is asked for once more, the kept one is not.
+        server_->stop();
+        MsgBoxScript::shown().clear();
+        click(&form, QStringLiteral("CommandDownload"));
+        QCOMPARE(server_->requests().size(), size_t(2));
+        QVERIFY2(MsgBoxScript::texts().size() == 1 && MsgBoxScript::texts()[0].contains(QStringLiteral("ネットワークに接続できません")),
+                 qPrintable(MsgBoxScript::texts().join(QLatin1Char('|'))));
+        QCOMPARE(form.chosenFile(), hand + QLatin1Char('/') + name);
+    }
+
+    // The proxy named in the environment carries the requests; a proxy that
+    // is not there is told as such. The site's own host name is used (the
+    // program asks no proxy for 127.0.0.1), with plain http so that the
+    // local proxy can answer; each request is made only once it is sure to
+    // go to that proxy, so none reaches the real host.
+    void proxyFromTheEnvironment()
+    {
+        HttpTestServer proxy;
+        proxy.answer(sitePath(Kind::Program, kDay), {200, programArchive(kDay)});
+        qputenv("VANTOR_DOWNLOAD_BASE", "http://www1.mbrace.or.jp");
+        qputenv("http_proxy", proxy.base().toLatin1());
+        const QUrl address = OfficialFiles::Address(Kind::Program, kDay);
+        const QList<QNetworkProxy> chosen = QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(address));
+        QVERIFY(!chosen.isEmpty());
+        QCOMPARE(chosen.first().type(), QNetworkProxy::HttpProxy);
+        QCOMPARE(chosen.first().hostName(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(int(chosen.first().port()), QUrl(proxy.base()).port());
+
+        const Outcome outcome = OfficialFiles::Fetch(Kind::Program, kDay);
+        QCOMPARE(outcome.status, Outcome::Ready);
+        QCOMPARE(proxy.requests().size(), size_t(1));
+        QCOMPARE(proxy.requests()[0].target, QByteArrayLiteral("http://www1.mbrace.or.jp/od2/B/202408/b240801.lzh"));
+
+        proxy.stop();
+        const Outcome failed = OfficialFiles::Fetch(Kind::Program, kDay.addDays(1));
+        qunsetenv("http_proxy");
+        QCOMPARE(failed.status, Outcome::Failed);
+        QVERIFY2(failed.reason.startsWith(QStringLiteral("プロキシに接続できません（127.0.0.1:%1）").arg(QUrl(proxy.base()).port())),
+                 qPrintable(failed.reason));
+    }
+};
+
+QObject* NewDownloadTest() { return new DownloadTest; }
+
+int WriteSiteFolder(const QString& folder)
+{
+    // The racers of the synthetic handbook race: seat k of race r of course c.
+    auto toban = [](int course, int race, int k) { return 3000 + 37 * ((course * 72 + race * 6 + k) % 40); };
+    const QDate first(2024, 8, 1);
+    for (QDate day = first; day < first.addDays(7); day = day.addDays(1)) {
+        if (day.day() == 4)
+            continue;  // a day without racing
+        std::vector<ProgramCourseText> programs;
+        std::vector<ResultCourseText> results;
+        for (int course : {2, 7, 12}) {
+            ProgramCourseText program{course, false, {}};
+            ResultCourseText result{course, false, {}};
+            for (int race = 1; race <= 12; ++race) {
+                ProgramRaceText p = MakeProgramRace(race, 4001);
+                ResultRaceText r = MakeResultRace(race, 4001);
+                for (int k = 0; k < 6; ++k) {
+                    p.boats[size_t(k)].toban = toban(course, race, k);
+                    r.lines[size_t(k)].toban = toban(course, race, k);
+                    r.lines[size_t(k)].code = QStringLiteral("0%1").arg((k + race + day.day()) % 6 + 1);
+                }
+                program.races.push_back(p);
+                result.races.push_back(r);
+            }
+            programs.push_back(program);
+            results.push_back(result);
+        }
+        const auto write = [&](Kind kind, const QByteArray& member, const QByteArray& text) {
+            const QString path = folder + OfficialFiles::Address(kind, day).path();
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            WriteFile(path, Lh0Archive({{member, text}}));
+        };
+        write(Kind::Program, day.toString(QStringLiteral("'B'yyMMdd'.TXT'")).toLatin1(), ProgramFileBytes(day, programs));
+        write(Kind::Results, day.toString(QStringLiteral("'K'yyMMdd'.TXT'")).toLatin1(), ResultFileBytes(day, results));
+    }
+    // The newest edition is not out yet; the one before it is.
+    const QDate edition = OfficialFiles::HandbookEditions(OfficialFiles::TodayInJapan())[1];
+    const QString path = folder + OfficialFiles::Address(Kind::Handbook, edition).path();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    WriteFile(path, Lh0Archive({{OfficialFiles::FileName(Kind::Handbook, edition).toUpper().replace(QStringLiteral(".LZH"), QStringLiteral(".TXT")).toLatin1(),
+                                 SyntheticHandbook()}}));
+    return 0;
+}
+
+#include "DownloadTest.moc"
