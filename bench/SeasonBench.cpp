@@ -35,7 +35,8 @@ std::vector<TestRacer> handbook()
 }
 
 // The same rows the import writes, the plain way: each race inserted once
-// with its racers, copies and results, each copy once.
+// with its racers, copies and results, each copy once, and its mark of
+// boat order.
 void baseline(const QString& folder, const std::vector<PeriodImport::DayFiles>& days)
 {
     Database db(folder);
@@ -55,6 +56,8 @@ void baseline(const QString& folder, const std::vector<PeriodImport::DayFiles>& 
         "控1, 控2, 控3, 控4, 控5, 控6, 結果1, 結果2, 結果3, 結果4, 結果5, 結果6, 着1, 着2, 着3, 着4, 着5, 着6) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23, "
         "?24, ?25, ?26, ?27, ?28, ?29)"));
+    // Races stored from a program are marked as seated in boat order.
+    Statement mark = db.prepare(QStringLiteral("INSERT INTO T_艇番レース (履歴ID) VALUES (?1)"));
     for (const PeriodImport::DayFiles& files : days) {
         const DailyFiles::ProgramDay program = DailyFiles::ReadProgram(files.program);
         const DailyFiles::ResultDay results = DailyFiles::ReadResults(files.results);
@@ -84,6 +87,9 @@ void baseline(const QString& folder, const std::vector<PeriodImport::DayFiles>& 
                 }
                 insert.step();
                 insert.reset();
+                mark.bind(1, db.lastInsertRowId());
+                mark.step();
+                mark.reset();
             }
         }
         transaction.commit();
