@@ -16,28 +16,6 @@
 #include <cstdio>
 #include <ctime>
 
-namespace {
-// CPU time of this process in ms: on a busy machine the wall time also
-// counts the time spent waiting for a core.
-double cpuMs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-// Resident memory of this process in MB.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
-}
-
-}
-
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -58,34 +36,34 @@ int main(int argc, char* argv[])
 
     // One open and close first, so that fonts and styles loaded once for the
     // whole program are not counted as the window's.
-    const double beforeFirst = residentMb();
+    const double beforeFirst = ResidentMb();
     Forms::unload(Forms::show(QStringLiteral("BunsekiForm")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const double firstGrowth = residentMb() - beforeFirst;
+    const double firstGrowth = ResidentMb() - beforeFirst;
 
     // The two parts of the work, for the record.
     {
         Database db(folder.folder());
         QElapsedTimer timer;
         timer.start();
-        const double cpu = cpuMs();
+        const double cpu = CpuMs();
         const std::vector<StoredRace> races = LoadStoredRaces(db);
-        std::printf("read stored races:                %7.1f ms (CPU %.1f ms)\n", timer.nsecsElapsed() / 1e6, cpuMs() - cpu);
+        std::printf("read stored races:                %7.1f ms (CPU %.1f ms)\n", timer.nsecsElapsed() / 1e6, CpuMs() - cpu);
         timer.restart();
-        const double cpu2 = cpuMs();
+        const double cpu2 = CpuMs();
         const AnalysisTable table = Analyse(races, {});
-        std::printf("compute the table:                %7.1f ms (CPU %.1f ms)\n", timer.nsecsElapsed() / 1e6, cpuMs() - cpu2);
+        std::printf("compute the table:                %7.1f ms (CPU %.1f ms)\n", timer.nsecsElapsed() / 1e6, CpuMs() - cpu2);
     }
 
     std::vector<double> opens, changes, growth;
     for (int run = 0; run < 7; ++run) {
-        const double before = residentMb();
+        const double before = ResidentMb();
         QElapsedTimer timer;
         timer.start();
         auto* form = qobject_cast<BunsekiForm*>(Forms::show(QStringLiteral("BunsekiForm")));
         QCoreApplication::processEvents();
         opens.push_back(timer.nsecsElapsed() / 1e6);
-        growth.push_back(residentMb() - before);
+        growth.push_back(ResidentMb() - before);
         if (!form || form->table().rows[0].tally.starts != 60000)
             return 1;
 

@@ -33,24 +33,6 @@ constexpr int kRacers = 1650;
 constexpr int kFirstRacer = 3000;
 constexpr int kFromRaceTable = 400;
 
-// CPU time of this process in ms: on a busy machine the wall time also
-// counts the time spent waiting for a core.
-double cpuMs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
-}
-
 // Finishing order of one race: boats drawn one place at a time with chances
 // by lane weight (the Plackett-Luce model), so the inner lanes win most.
 std::array<int16_t, 6> finishOrder(std::mt19937& random)
@@ -184,10 +166,10 @@ int main(int argc, char* argv[])
     }
     Forms::registerForm(QStringLiteral("BunsekiForm"), [] { return new BunsekiForm; });
 
-    const double beforeFirst = residentMb();
+    const double beforeFirst = ResidentMb();
     Forms::unload(Forms::show(QStringLiteral("BunsekiForm")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const double firstGrowth = residentMb() - beforeFirst;
+    const double firstGrowth = ResidentMb() - beforeFirst;
 
     {
         Database db(folder.folder());
@@ -210,15 +192,15 @@ int main(int argc, char* argv[])
 
     std::vector<double> opens, openCpu, changes, changeCpu, growth;
     for (int run = 0; run < 7; ++run) {
-        const double before = residentMb();
+        const double before = ResidentMb();
         QElapsedTimer timer;
         timer.start();
-        double cpu = cpuMs();
+        double cpu = CpuMs();
         auto* form = qobject_cast<BunsekiForm*>(Forms::show(QStringLiteral("BunsekiForm")));
         QCoreApplication::processEvents();
         opens.push_back(timer.nsecsElapsed() / 1e6);
-        openCpu.push_back(cpuMs() - cpu);
-        growth.push_back(residentMb() - before);
+        openCpu.push_back(CpuMs() - cpu);
+        growth.push_back(ResidentMb() - before);
         if (!form || form->table().rows[0].tally.starts < 300000)
             return 1;
 
@@ -227,11 +209,11 @@ int main(int argc, char* argv[])
         auto* lanes = form->findChild<QComboBox*>(QStringLiteral("ComboTeiban"));
         auto change = [&](const std::function<void()>& body) {
             timer.restart();
-            const double cpu = cpuMs();
+            const double cpu = CpuMs();
             body();
             QCoreApplication::processEvents();
             changes.push_back(timer.nsecsElapsed() / 1e6);
-            changeCpu.push_back(cpuMs() - cpu);
+            changeCpu.push_back(CpuMs() - cpu);
         };
         change([&] { from->setDate(from->date().addMonths(6)); });
         change([&] { courses->setCurrentIndex(1 + run); });

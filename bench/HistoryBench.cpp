@@ -16,16 +16,6 @@
 #include <cstdio>
 
 namespace {
-// Resident memory of this process in MB.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
-}
-
 bool measure(int count)
 {
     TestFolder folder;
@@ -41,7 +31,7 @@ bool measure(int count)
 
     std::vector<double> opens, chooses, growth;
     for (int run = 0; run < 7; ++run) {
-        const double before = residentMb();
+        const double before = ResidentMb();
         QElapsedTimer timer;
         timer.start();
         auto* form = qobject_cast<RirekiForm*>(Forms::show(QStringLiteral("RirekiForm")));
@@ -55,7 +45,7 @@ bool measure(int count)
         form->ComboRireki_Click();
         QCoreApplication::processEvents();
         chooses.push_back(timer.nsecsElapsed() / 1e6);
-        growth.push_back(residentMb() - before);
+        growth.push_back(ResidentMb() - before);
         if (form->findChild<QLabel*>(QStringLiteral("LabelKi_0"))->text().isEmpty())
             return false;
         Forms::unload(form);

@@ -323,6 +323,7 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 
 #include <QCryptographicHash>
 #include <algorithm>
+#include <ctime>
 #include <limits>
 
 QByteArray RowsDigest(const QString& folder, const QStringList& queries)
@@ -350,6 +351,22 @@ double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+double CpuMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+double ResidentMb()
+{
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = status.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
 }
 
 qint64 ShortestRun(const QStringList& arguments, const std::function<void()>& restore)

@@ -136,6 +136,11 @@ private:
 // The middle of a benchmark's timings (the upper middle of an even count).
 double Median(std::vector<double> values);
 
+// CPU time of this process in ms (on a busy machine the wall time also
+// counts the time spent waiting for a core), and its resident memory in MB.
+double CpuMs();
+double ResidentMb();
+
 // Every value the queries return, in their order, as one digest; and what
 // the engine's integrity check says of the folder's database ("ok").
 QByteArray RowsDigest(const QString& folder, const QStringList& queries);
