@@ -1,8 +1,8 @@
 #include "Cp932.h"
 
+#include <QVarLengthArray>
 #include <cerrno>
 #include <iconv.h>
-#include <vector>
 
 namespace {
 // One converter each way, opened once in each thread that converts (an
@@ -29,7 +29,8 @@ QByteArray convert(iconv_t cd, QByteArrayView in, int skip, const QByteArray& re
     if (cd == reinterpret_cast<iconv_t>(-1) || in.isEmpty())
         return out;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    std::vector<char> buffer(size_t(in.size()) * 4 + 16);
+    // On the stack for a field of a line; not filled, iconv writes it.
+    QVarLengthArray<char, 1024> buffer(in.size() * 4 + 16);
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = size_t(in.size());
     while (srcLeft > 0) {
