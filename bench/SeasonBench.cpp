@@ -4,8 +4,10 @@
 // the same files and inserts the same rows in one transaction a day, with
 // nothing else. Prints both, their ratio, and the size of the stored season.
 // Targets: the import at most 30 s and never slower than the baseline; the
-// season at most 8 MB before compaction.
-// Run: scripts/bench
+// season at most 8 MB before compaction. Each run also prints the CPU time
+// of both: the import reads the next day on a second core while it writes.
+// Run: scripts/bench; `season_bench import|baseline [days]` runs one side
+// alone, once, for a profiler.
 #include "DailyFileWriter.h"
 #include "DailyFiles.h"
 #include "Database.h"
@@ -17,7 +19,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 constexpr int kRacers = 1733;
@@ -96,11 +100,15 @@ void baseline(const QString& folder, const std::vector<PeriodImport::DayFiles>& 
     }
 }
 
+double lastCpu = 0;  // CPU seconds of the last body timed
+
 double seconds(const std::function<void()>& body)
 {
     QElapsedTimer timer;
+    const double cpu = CpuMs();
     timer.start();
     body();
+    lastCpu = (CpuMs() - cpu) / 1e3;
     return timer.nsecsElapsed() / 1e9;
 }
 
@@ -111,7 +119,9 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     TestFolder files;
-    std::vector<GeneratedDay> season = GeneratePeriod(QDate(2024, 1, 1), 366, 12, 12, 3000, kRacers);
+    // A second argument: fewer days.
+    const int dayCount = argc > 2 ? std::clamp(std::atoi(argv[2]), 1, 366) : 366;
+    std::vector<GeneratedDay> season = GeneratePeriod(QDate(2024, 1, 1), dayCount, 12, 12, 3000, kRacers);
     // Every finish code now and then, as a season has them.
     const QStringList codes = {QStringLiteral("F"), QStringLiteral("L0"), QStringLiteral("K0"), QStringLiteral("K1"), QStringLiteral("S0")};
     for (size_t d = 0; d < season.size(); ++d)
@@ -119,11 +129,28 @@ int main(int argc, char* argv[])
     for (const GeneratedDay& day : season)
         WriteDayFiles(files.folder(), day, true);
     const PeriodImport::Found found = PeriodImport::FindDayFiles(files.folder());
-    if (found.days.size() != 366)
+    if (found.days.size() != size_t(dayCount))
         return 1;
 
+    // "import" or "baseline" as argument: that side alone, once (for a profiler).
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (!only.isEmpty()) {
+        TestFolder db;
+        SeedRacers(db.folder(), handbook());
+        const double took = seconds([&] {
+            if (only == QLatin1String("import")) {
+                Database database(db.folder());
+                PeriodImport::ImportDays(database, found.days);
+            } else {
+                baseline(db.folder(), found.days);
+            }
+        });
+        std::printf("%s: %.2f s (CPU %.2f s)\n", argv[1], took, lastCpu);
+        return 0;
+    }
+
     // Each run on a fresh database holding the handbook; the best of three.
-    std::vector<double> imports, plains;
+    std::vector<double> imports, plains, importCpu, plainCpu;
     qint64 size = 0, compacted = 0;
     PeriodImport::Summary summary;
     for (int run = 0; run < 3; ++run) {
@@ -134,6 +161,7 @@ int main(int argc, char* argv[])
                 Database database(db.folder());
                 summary = PeriodImport::ImportDays(database, found.days);
             }));
+            importCpu.push_back(lastCpu);
             size = databaseBytes(db.folder());
             Database::compact(db.folder());
             compacted = databaseBytes(db.folder());
@@ -142,10 +170,14 @@ int main(int argc, char* argv[])
             TestFolder db;
             SeedRacers(db.folder(), handbook());
             plains.push_back(seconds([&] { baseline(db.folder(), found.days); }));
+            plainCpu.push_back(lastCpu);
         }
     }
-    if (summary.stored != 366 * 144 || !summary.refused.isEmpty())
+    if (summary.stored != dayCount * 144 || !summary.refused.isEmpty())
         return 1;
+    for (int run = 0; run < 3; ++run)
+        std::printf("run %d: import %.2f s (CPU %.2f), baseline %.2f s (CPU %.2f)\n", run, imports[size_t(run)],
+                     importCpu[size_t(run)], plains[size_t(run)], plainCpu[size_t(run)]);
     const double import = *std::min_element(imports.begin(), imports.end());
     const double plain = *std::min_element(plains.begin(), plains.end());
     std::printf("season: %d days, %d races, %d boats not in the racer table, %d codes; runs: 3 (best)\n", summary.days,

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -42,12 +41,9 @@ void requireShiftJis(const QByteArray& bytes, const QString& fileName, const QSt
         encoding = QStringLiteral("UTF-8");
     else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.contains('\0'))
         encoding = QStringLiteral("UTF-16");
-    else if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8(bytes);
-        if (!utf8.hasError())
-            encoding = QStringLiteral("UTF-8");
-    }
+    else if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+             bytes.isValidUtf8())  // stops at the first byte that is not, without a copy of the file
+        encoding = QStringLiteral("UTF-8");
     if (encoding.isEmpty())
         return;
     throw RuntimeError(ErrorNumber::BadFileFormat, kSource,

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <future>
 #include <optional>
 
 namespace PeriodImport {
@@ -88,18 +89,47 @@ Found FindDayFiles(const QString& folder)
     return found;
 }
 
+namespace {
+// A day's two files as read.
+struct ReadDay {
+    std::optional<DailyFiles::ProgramDay> program;
+    std::optional<DailyFiles::ResultDay> results;
+    QStringList refused;
+};
+
+ReadDay readDay(const DayFiles& files)
+{
+    ReadDay read;
+    read.program = readFile<DailyFiles::ProgramDay>(files.program, files.date, DailyFiles::ReadProgram, read.refused);
+    read.results = readFile<DailyFiles::ResultDay>(files.results, files.date, DailyFiles::ReadResults, read.refused);
+    return read;
+}
+}
+
 static void importDays(Database& db, const std::vector<DayFiles>& days,
                        const std::function<bool(int, const QDate&)>& progress, Summary& summary)
 {
     DayRaces::DayWriter writer(db);
+    // Reading and unpacking the files is most of the work: the next day is
+    // read on another thread while this one writes a day. Only this thread
+    // touches the database; a read not taken is waited for on the way out.
+    std::future<ReadDay> next;
+    auto readAhead = [&](size_t i) {
+        if (i < days.size())
+            next = std::async(std::launch::async, readDay, std::cref(days[i]));
+    };
+    readAhead(0);
     for (size_t i = 0; i < days.size(); ++i) {
         const DayFiles& files = days[i];
         if (progress && !progress(int(i), files.date)) {
             summary.cancelled = true;
             return;
         }
-        const auto program = readFile<DailyFiles::ProgramDay>(files.program, files.date, DailyFiles::ReadProgram, summary.refused);
-        const auto results = readFile<DailyFiles::ResultDay>(files.results, files.date, DailyFiles::ReadResults, summary.refused);
+        ReadDay read = next.get();
+        readAhead(i + 1);
+        summary.refused += read.refused;
+        const auto& program = read.program;
+        const auto& results = read.results;
         DayRaces::StoreSummary stored;
         DayRaces::ResultsPlan plan;
         writer.inTransaction([&] {

@@ -1,11 +1,12 @@
 #include "Cp932.h"
 
+#include <QVarLengthArray>
 #include <cerrno>
 #include <iconv.h>
-#include <vector>
 
 namespace {
-// One converter each way, opened once; the programs have one thread.
+// One converter each way, opened once in each thread that converts (an
+// iconv descriptor holds the state of its conversion).
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -28,7 +29,8 @@ QByteArray convert(iconv_t cd, QByteArrayView in, int skip, const QByteArray& re
     if (cd == reinterpret_cast<iconv_t>(-1) || in.isEmpty())
         return out;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    std::vector<char> buffer(size_t(in.size()) * 4 + 16);
+    // On the stack for a field of a line; not filled, iconv writes it.
+    QVarLengthArray<char, 1024> buffer(in.size() * 4 + 16);
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = size_t(in.size());
     while (srcLeft > 0) {
@@ -53,7 +55,7 @@ QByteArray convert(iconv_t cd, QByteArrayView in, int skip, const QByteArray& re
 
 QString DecodeCp932(QByteArrayView bytes)
 {
-    static Converter decoder("UTF-8", "CP932");
+    thread_local Converter decoder("UTF-8", "CP932");
     // Plain ASCII needs no conversion (digits, letters, blanks).
     bool ascii = true;
     for (char c : bytes)
@@ -65,7 +67,7 @@ QString DecodeCp932(QByteArrayView bytes)
 
 QByteArray EncodeCp932(const QString& text)
 {
-    static Converter encoder("CP932", "UTF-8");
+    thread_local Converter encoder("CP932", "UTF-8");
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
     // Unconvertible characters are replaced one UTF-8 sequence at a time.
