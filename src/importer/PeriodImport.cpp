@@ -285,7 +285,7 @@ QString FetchSummaryText(const Summary& summary, const Fetched& f, const QDate& 
     if (f.failed.size() > Shown)
         text += QStringLiteral("　ほか %1 件\r\n").arg(f.failed.size() - Shown);
     if (!f.notFetched.isEmpty())
-        text += QStringLiteral("ネットワークに接続できないため、それからはダウンロードしていません。保存済みのファイルのない日：%1 日%2\r\n")
+        text += QStringLiteral("ネットワークに接続できないため、それからは保存済みのファイルだけを使いました。ファイルがそろわなかった日：%1 日%2\r\n")
                     .arg(f.notFetched.size())
                     .arg(daysText(f.notFetched, from, to));
     return text;
@@ -452,7 +452,10 @@ void IkkatsuForm::startFetch(const QDate& from, const QDate& to)
         return summary;
     });
     if (summary.days == 0 && !summary.cancelled && !fetched.stopText.isEmpty()) {
-        // Nothing at hand and the site out of reach: the plain message.
+        // Nothing at hand and the site out of reach: the plain message; the
+        // window stays for another try.
+        ProgressBar->setValue(0);
+        LabelDay->clear();
         MsgBox(fetched.stopText, Mb::OKOnly + Mb::Exclamation, QStringLiteral("一括取込"));
         return;
     }
