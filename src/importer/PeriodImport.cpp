@@ -427,10 +427,18 @@ void IkkatsuForm::startFolder(const QDate& from, const QDate& to)
 void IkkatsuForm::startFetch(const QDate& from, const QDate& to)
 {
     const int days = int(from.daysTo(to)) + 1;
-    if (MsgBox(QStringLiteral("%1 日分の番組表と成績をダウンロードして取り込みますか。\r\n"
-                              "（保存済みのファイルはダウンロードしません。ダウンロードは 1 ファイルずつ 1 秒以上あけて行います。）")
-                   .arg(days),
-               Mb::Confirm, QStringLiteral("一括取込")) != Mb::Yes)
+    // How long it takes at least: one pause a file that is not kept.
+    int toFetch = 0;
+    for (QDate date = from; date <= to; date = date.addDays(1))
+        for (const OfficialFiles::Kind kind : {OfficialFiles::Kind::Program, OfficialFiles::Kind::Results})
+            toFetch += int(!OfficialFiles::KeptIsCurrent(kind, date));
+    const qint64 seconds = qint64(toFetch) * Download::settings().pauseMs / 1000;
+    const QString least = seconds < 120 ? QStringLiteral("%1 秒").arg(seconds) : QStringLiteral("約 %1 分").arg((seconds + 59) / 60);
+    QString question = QStringLiteral("%1 日分の番組表と成績をダウンロードして取り込みますか。\r\n").arg(days);
+    question += toFetch == 0 ? QStringLiteral("（どの日も保存済みのファイルを使います。）")
+                             : QStringLiteral("（保存済みでないファイル %1 件をダウンロードします。1 ファイルずつ間をあけるので、少なくとも %2 かかります。）")
+                                   .arg(toFetch).arg(least);
+    if (MsgBox(question, Mb::Confirm, QStringLiteral("一括取込")) != Mb::Yes)
         return;
 
     PeriodImport::Summary summary;

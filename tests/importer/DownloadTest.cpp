@@ -621,7 +621,8 @@ private slots:
         QCOMPARE(title, QStringLiteral("一括取得"));
         const auto& shown = MsgBoxScript::shown();
         QCOMPARE(shown.size(), size_t(2));
-        QVERIFY(shown[0].text.startsWith(QStringLiteral("7 日分の番組表と成績をダウンロードして取り込みますか。\r\n")));
+        QCOMPARE(shown[0].text, QStringLiteral("7 日分の番組表と成績をダウンロードして取り込みますか。\r\n"
+                                               "（保存済みでないファイル 14 件をダウンロードします。1 ファイルずつ間をあけるので、少なくとも 0 秒かかります。）"));
         QCOMPARE(shown[0].style, Mb::Confirm);
         QVERIFY2(shown[1].text.startsWith(QStringLiteral("一括取込が終わりました。\r\n期間：2024年8月1日～2024年8月7日\r\n取り込んだ日：6 日\r\n")),
                  qPrintable(shown[1].text));
