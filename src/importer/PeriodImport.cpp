@@ -436,7 +436,7 @@ void IkkatsuForm::startFetch(const QDate& from, const QDate& to)
     const QString least = seconds < 120 ? QStringLiteral("%1 秒").arg(seconds) : QStringLiteral("約 %1 分").arg((seconds + 59) / 60);
     QString question = QStringLiteral("%1 日分の番組表と成績をダウンロードして取り込みますか。\r\n").arg(days);
     question += toFetch == 0 ? QStringLiteral("（どの日も保存済みのファイルを使います。）")
-                             : QStringLiteral("（保存済みでないファイル %1 件をダウンロードします。1 ファイルずつ間をあけるので、少なくとも %2 かかります。）")
+                             : QStringLiteral("（保存済みでないファイル %1 件をダウンロードします。1 ファイルずつ間をあけるので、少なくとも %2かかります。）")
                                    .arg(toFetch).arg(least);
     if (MsgBox(question, Mb::Confirm, QStringLiteral("一括取込")) != Mb::Yes)
         return;
