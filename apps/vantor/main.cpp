@@ -46,6 +46,7 @@ int main(int argc, char* argv[])
     Forms::registerForm(QStringLiteral("BangumiForm"), [] { return new BangumiForm(Forms::find(QStringLiteral("SelectForm"))); });
     Forms::registerCommand(QStringLiteral("ReadResults"), ReadResultsFile);
     Forms::registerCommand(QStringLiteral("ImportPeriod"), PeriodImport::ChooseAndImportFolder);
+    Forms::registerCommand(QStringLiteral("DownloadPeriod"), PeriodImport::FetchPeriod);
     Forms::registerCommand(QStringLiteral("DownloadResults"), DownloadResults);
 
     Forms::show(QStringLiteral("MainForm"));

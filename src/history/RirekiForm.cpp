@@ -72,6 +72,7 @@ RirekiForm::RirekiForm(QWidget* parent) : QMainWindow(parent)
     add(bar, "Menu_Seiseki", QStringLiteral("成績読込(&K)"), [this] { Menu_Seiseki_Click(); });
     add(bar, "Menu_SeisekiGet", QStringLiteral("成績取得(&G)"), [this] { Menu_SeisekiGet_Click(); });
     add(bar, "Menu_Ikkatsu", QStringLiteral("一括取込(&B)"), [this] { Menu_Ikkatsu_Click(); });
+    add(bar, "Menu_IkkatsuGet", QStringLiteral("一括取得(&T)"), [this] { Menu_IkkatsuGet_Click(); });
     add(bar, "Menu_Bunseki", QStringLiteral("成績分析(&A)"), [] { Forms::show(QStringLiteral("BunsekiForm")); });
 
     const QString headings[2] = {
@@ -409,6 +410,12 @@ void RirekiForm::readResults(const QString& command)
 void RirekiForm::Menu_Ikkatsu_Click()
 {
     if (Forms::run(QStringLiteral("ImportPeriod"), this))
+        reload();
+}
+
+void RirekiForm::Menu_IkkatsuGet_Click()
+{
+    if (Forms::run(QStringLiteral("DownloadPeriod"), this))
         reload();
 }
 

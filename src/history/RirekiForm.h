@@ -31,6 +31,7 @@ public:
     void Menu_Close_Click();
     void Menu_Seiseki_Click();
     void Menu_Ikkatsu_Click();
+    void Menu_IkkatsuGet_Click();
     // Enter in the date box: the first race of the typed day (and racecourse).
     void TextHizuke_Enter();
     void Menu_SeisekiGet_Click();

@@ -152,6 +152,7 @@ Outcome Fetch(Kind kind, const QDate& date, const Download::Watch& watch)
     }
     const Download::Result got = Download::Get(Address(kind, date), watch);
     outcome.requests = got.requests;
+    outcome.unreachable = got.status == Download::Status::Failed && got.unreachable;
     switch (got.status) {
     case Download::Status::Cancelled:
         outcome.status = Outcome::Cancelled;

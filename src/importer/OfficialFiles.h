@@ -48,6 +48,7 @@ struct Outcome {
     QString reason;        // Failed, or Ready from an older kept copy: why the fetch failed
     bool fetched = false;  // Ready: fetched this time
     int requests = 0;
+    bool unreachable = false;  // the fetch failed as the site could not be reached (Download::Result)
 };
 
 // The file of that day (or edition): the kept one when it is current, else

@@ -7,6 +7,7 @@
 #include "FileDialog.h"
 #include "GlobalModule.h"
 #include "MsgBox.h"
+#include "OfficialFiles.h"
 #include "RuntimeError.h"
 
 #include <QCloseEvent>
@@ -209,12 +210,158 @@ bool ChooseAndImportFolder(QWidget* owner)
     return ImportFolder(owner, folder);
 }
 
+namespace {
+// "8月4日"; with the year where the period spans more than one.
+QString daysText(const QList<QDate>& days, const QDate& from, const QDate& to)
+{
+    if (days.isEmpty())
+        return {};
+    constexpr int Shown = 8;
+    QStringList texts;
+    for (const QDate& day : days.mid(0, Shown))
+        texts << (from.year() == to.year() ? QStringLiteral("%1月%2日").arg(day.month()).arg(day.day()) : dayText(day));
+    QString text = QStringLiteral("（") + texts.join(QStringLiteral("、"));
+    if (days.size() > Shown)
+        text += QStringLiteral(" ほか %1 日").arg(days.size() - Shown);
+    return text + QStringLiteral("）");
+}
+}
+
+Summary FetchDays(Database& db, const QDate& from, const QDate& to, Fetched& fetched,
+                  const std::function<void(int, const QDate&, const QString&)>& told, const Download::Watch& watch)
+{
+    using OfficialFiles::Kind;
+    using OfficialFiles::Outcome;
+    Summary summary;
+    bool offline = false;
+    int index = 0;
+    for (QDate date = from; date <= to; date = date.addDays(1), ++index) {
+        if (watch.cancelled && watch.cancelled()) {
+            summary.cancelled = true;
+            return summary;
+        }
+        DayFiles files{date, {}, {}};
+        int missing = 0;
+        bool resultsMissing = false;
+        bool downloaded = false;
+        bool lacking = false;
+        for (const Kind kind : {Kind::Program, Kind::Results}) {
+            QString& slot = kind == Kind::Program ? files.program : files.results;
+            if (OfficialFiles::KeptIsCurrent(kind, date)) {
+                slot = OfficialFiles::KeptPath(kind, date);
+                continue;
+            }
+            if (offline) {
+                lacking = true;
+                continue;
+            }
+            if (told)
+                told(index, date, OfficialFiles::FileName(kind, date));
+            const Outcome outcome = OfficialFiles::Fetch(kind, date, watch);
+            if (outcome.status == Outcome::Cancelled) {
+                summary.cancelled = true;
+                return summary;
+            }
+            if (outcome.unreachable && !offline) {
+                // Every further request would wait for the same fault.
+                offline = true;
+                fetched.stopText = OfficialFiles::OutcomeText(kind, date, outcome);
+            }
+            switch (outcome.status) {
+            case Outcome::Ready:
+                slot = outcome.path;
+                downloaded = downloaded || outcome.fetched;
+                break;
+            case Outcome::Missing:
+                ++missing;
+                resultsMissing = kind == Kind::Results;
+                break;
+            case Outcome::Failed:
+                fetched.failed << QStringLiteral("%1 %2：%3").arg(dayText(date), OfficialFiles::FileName(kind, date), outcome.reason);
+                break;
+            case Outcome::Cancelled:
+                break;
+            }
+        }
+        fetched.last = date;
+        if (lacking)
+            fetched.notFetched << date;
+        if (files.program.isEmpty() && files.results.isEmpty()) {
+            if (missing == 2)
+                fetched.noRacing << date;
+            continue;
+        }
+        if (!files.program.isEmpty() && resultsMissing)
+            fetched.programOnly << date;
+        ++(downloaded ? fetched.downloaded : fetched.kept);
+        if (told)
+            told(index, date, QString());
+        importDays(db, {files}, {}, summary);
+    }
+    return summary;
+}
+
+QString FetchSummaryText(const Summary& summary, const Fetched& f, const QDate& from, const QDate& to)
+{
+    QString text = SummaryText(summary, from, to);
+    text += QStringLiteral("ダウンロードした日：%1 日\r\n").arg(f.downloaded);
+    text += QStringLiteral("保存済みのファイルを使った日：%1 日\r\n").arg(f.kept);
+    text += QStringLiteral("レースのない日（番組表も成績もない日）：%1 日%2\r\n").arg(f.noRacing.size()).arg(daysText(f.noRacing, from, to));
+    text += QStringLiteral("成績がまだない日（番組表だけ取り込み）：%1 日%2\r\n").arg(f.programOnly.size()).arg(daysText(f.programOnly, from, to));
+    text += QStringLiteral("ダウンロードできなかったファイル：%1 件\r\n").arg(f.failed.size());
+    constexpr int Shown = 8;
+    for (const QString& line : f.failed.mid(0, Shown))
+        text += QStringLiteral("　") + line + QStringLiteral("\r\n");
+    if (f.failed.size() > Shown)
+        text += QStringLiteral("　ほか %1 件\r\n").arg(f.failed.size() - Shown);
+    if (!f.notFetched.isEmpty())
+        text += QStringLiteral("ネットワークに接続できないため、それからは保存済みのファイルだけを使いました。ファイルがそろわなかった日：%1 日%2\r\n")
+                    .arg(f.notFetched.size())
+                    .arg(daysText(f.notFetched, from, to));
+    return text;
+}
+
+bool FetchPeriod(QWidget* owner)
+{
+    IkkatsuForm form(OfficialFiles::TodayInJapan(), owner);
+    form.exec();
+    return form.wrote();
+}
+
 }
 
 // ---------------------------------------------------------------- IkkatsuForm
 
 IkkatsuForm::IkkatsuForm(const QString& folder, PeriodImport::Found found, QWidget* parent)
     : QDialog(parent), folder_(folder), found_(std::move(found))
+{
+    const QDate first = found_.days.front().date;
+    const QDate last = found_.days.back().date;
+    int files = 0;
+    for (const PeriodImport::DayFiles& day : found_.days)
+        files += int(!day.program.isEmpty()) + int(!day.results.isEmpty());
+    build(QStringLiteral("フォルダ：") + QDir::toNativeSeparators(folder_),
+          QStringLiteral("ファイルの期間：%1.%2.%3～%4.%5.%6（%7 日分、%8 ファイル）")
+              .arg(first.year()).arg(first.month()).arg(first.day())
+              .arg(last.year()).arg(last.month()).arg(last.day())
+              .arg(found_.days.size()).arg(files),
+          first, last, first, last);
+}
+
+IkkatsuForm::IkkatsuForm(const QDate& today, QWidget* parent) : QDialog(parent), fetch_(true)
+{
+    // The last seven days that are over; any period up to today.
+    build(QStringLiteral("保存先：") + QDir::toNativeSeparators(OfficialFiles::KeptFolder()),
+          QStringLiteral("公式サイトからダウンロードして取り込みます（%1 まで）").arg(today.toString(QStringLiteral("yyyy.M.d"))),
+          QDate(1970, 1, 1), today, today.addDays(-7), today.addDays(-1));
+    setWindowTitle(QStringLiteral("一括取得"));
+    LabelDay->setFixedWidth(464);
+    LabelDay->move(8, 124);
+    CommandCancel->move(8, 150);
+}
+
+void IkkatsuForm::build(const QString& folderText, const QString& periodText, const QDate& min, const QDate& max,
+                        const QDate& from, const QDate& to)
 {
     setObjectName(QStringLiteral("IkkatsuForm"));
     setWindowTitle(QStringLiteral("一括取込"));
@@ -231,30 +378,21 @@ IkkatsuForm::IkkatsuForm(const QString& folder, PeriodImport::Found found, QWidg
         connect(b, &QPushButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
         return b;
     };
-    const QDate first = found_.days.front().date;
-    const QDate last = found_.days.back().date;
-    int files = 0;
-    for (const PeriodImport::DayFiles& day : found_.days)
-        files += int(!day.program.isEmpty()) + int(!day.results.isEmpty());
-    LabelFolder = label(QStringLiteral("フォルダ：") + QDir::toNativeSeparators(folder_), QStringLiteral("LabelFolder"), 464, 8, 8);
-    LabelKikan = label(QStringLiteral("ファイルの期間：%1.%2.%3～%4.%5.%6（%7 日分、%8 ファイル）")
-                           .arg(first.year()).arg(first.month()).arg(first.day())
-                           .arg(last.year()).arg(last.month()).arg(last.day())
-                           .arg(found_.days.size()).arg(files),
-                       QStringLiteral("LabelKikan"), 464, 8, 32);
+    LabelFolder = label(folderText, QStringLiteral("LabelFolder"), 464, 8, 8);
+    LabelKikan = label(periodText, QStringLiteral("LabelKikan"), 464, 8, 32);
     label(QStringLiteral("取り込む期間"), QStringLiteral("LabelFrom"), 90, 8, 64);
-    auto dateBox = [this, first, last](const QString& name, const QDate& value, int l) {
+    auto dateBox = [this, min, max](const QString& name, const QDate& value, int l) {
         auto* box = new QDateEdit(value, this);
         box->setObjectName(name);
         box->setDisplayFormat(QStringLiteral("yyyy.M.d"));
-        box->setDateRange(first, last);
+        box->setDateRange(min, max);
         box->setCalendarPopup(true);
         Set_ControlFont(box, 9, 120, 25, l, 60);
         return box;
     };
-    DateFrom = dateBox(QStringLiteral("DateFrom"), first, 100);
+    DateFrom = dateBox(QStringLiteral("DateFrom"), from, 100);
     label(QStringLiteral("～"), QStringLiteral("LabelTo"), 20, 228, 64);
-    DateTo = dateBox(QStringLiteral("DateTo"), last, 252);
+    DateTo = dateBox(QStringLiteral("DateTo"), to, 252);
     CommandStart = button(QStringLiteral("取込開始"), QStringLiteral("CommandStart"), 246, 150, &IkkatsuForm::CommandStart_Click);
     CommandClose = button(QStringLiteral("閉じる"), QStringLiteral("CommandClose"), 362, 150, &IkkatsuForm::CommandClose_Click);
     ProgressBar = new QProgressBar(this);
@@ -278,6 +416,14 @@ void IkkatsuForm::CommandStart_Click()
         MsgBox(QStringLiteral("期間の始めが終わりより後になっています。"), Mb::OKOnly + Mb::Exclamation);
         return;
     }
+    if (fetch_)
+        startFetch(from, to);
+    else
+        startFolder(from, to);
+}
+
+void IkkatsuForm::startFolder(const QDate& from, const QDate& to)
+{
     std::vector<PeriodImport::DayFiles> days;
     for (const PeriodImport::DayFiles& day : found_.days)
         if (day.date >= from && day.date <= to)
@@ -289,22 +435,84 @@ void IkkatsuForm::CommandStart_Click()
     if (MsgBox(QStringLiteral("%1 日分の番組表と成績を取り込みますか。").arg(days.size()), Mb::Confirm, QStringLiteral("一括取込")) != Mb::Yes)
         return;
 
+    PeriodImport::Summary summary;
+    run(int(days.size()), [&] {
+        const auto progress = [&](int index, const QDate& date) {
+            ProgressBar->setValue(index);
+            LabelDay->setText(QStringLiteral("%1 を読んでいます（%2 / %3 日）").arg(date.toString(QStringLiteral("yyyy.M.d"))).arg(index + 1).arg(days.size()));
+            // "中止" is heard between two days; a day goes in whole.
+            QCoreApplication::processEvents();
+            return !cancel_;
+        };
+        Database db(Global().DataFolder);
+        summary = PeriodImport::ImportDays(db, days, progress);
+        return summary;
+    });
+    const int style = summary.refused.isEmpty() ? Mb::OKOnly + Mb::Information : Mb::OKOnly + Mb::Exclamation;
+    MsgBox(PeriodImport::SummaryText(summary, from, summary.cancelled ? days[size_t(std::max(0, summary.days - 1))].date : to),
+           style, QStringLiteral("一括取込"));
+    accept();
+}
+
+void IkkatsuForm::startFetch(const QDate& from, const QDate& to)
+{
+    const int days = int(from.daysTo(to)) + 1;
+    // How long it takes at least: one pause a file that is not kept.
+    int toFetch = 0;
+    for (QDate date = from; date <= to; date = date.addDays(1))
+        for (const OfficialFiles::Kind kind : {OfficialFiles::Kind::Program, OfficialFiles::Kind::Results})
+            toFetch += int(!OfficialFiles::KeptIsCurrent(kind, date));
+    const qint64 seconds = qint64(toFetch) * Download::settings().pauseMs / 1000;
+    const QString least = seconds < 120 ? QStringLiteral("%1 秒").arg(seconds) : QStringLiteral("約 %1 分").arg((seconds + 59) / 60);
+    QString question = QStringLiteral("%1 日分の番組表と成績をダウンロードして取り込みますか。\r\n").arg(days);
+    question += toFetch == 0 ? QStringLiteral("（どの日も保存済みのファイルを使います。）")
+                             : QStringLiteral("（保存済みでないファイル %1 件をダウンロードします。1 ファイルずつ間をあけるので、少なくとも %2かかります。）")
+                                   .arg(toFetch).arg(least);
+    if (MsgBox(question, Mb::Confirm, QStringLiteral("一括取込")) != Mb::Yes)
+        return;
+
+    PeriodImport::Summary summary;
+    PeriodImport::Fetched fetched;
+    run(days, [&] {
+        const auto told = [&](int index, const QDate& date, const QString& file) {
+            ProgressBar->setValue(index);
+            const QString day = date.toString(QStringLiteral("yyyy.M.d"));
+            const QString doing = file.isEmpty() ? QStringLiteral("%1 を読んでいます").arg(day)
+                                                 : QStringLiteral("%1 の %2 をダウンロードしています").arg(day, file);
+            LabelDay->setText(doing + QStringLiteral("（%1 / %2 日）").arg(index + 1).arg(days));
+            QCoreApplication::processEvents();
+        };
+        Download::Watch watch;
+        // Heard while a request waits (the window keeps running) and between the days.
+        watch.cancelled = [this] { return cancel_; };
+        Database db(Global().DataFolder);
+        summary = PeriodImport::FetchDays(db, from, to, fetched, told, watch);
+        return summary;
+    });
+    if (summary.days == 0 && !summary.cancelled && !fetched.stopText.isEmpty()) {
+        // Nothing at hand and the site out of reach: the plain message; the
+        // window stays for another try.
+        ProgressBar->setValue(0);
+        LabelDay->clear();
+        MsgBox(fetched.stopText, Mb::OKOnly + Mb::Exclamation, QStringLiteral("一括取込"));
+        return;
+    }
+    const bool clean = summary.refused.isEmpty() && fetched.failed.isEmpty() && fetched.notFetched.isEmpty();
+    MsgBox(PeriodImport::FetchSummaryText(summary, fetched, from, summary.cancelled ? std::max(from, fetched.last) : to),
+           Mb::OKOnly + (clean ? Mb::Information : Mb::Exclamation), QStringLiteral("一括取込"));
+    accept();
+}
+
+void IkkatsuForm::run(int days, const std::function<PeriodImport::Summary()>& work)
+{
     running_ = true;
     cancel_ = false;
     for (QWidget* w : std::initializer_list<QWidget*>{DateFrom, DateTo, CommandStart, CommandClose})
         w->setEnabled(false);
     CommandCancel->setEnabled(true);
-    ProgressBar->setRange(0, int(days.size()));
+    ProgressBar->setRange(0, days);
     ProgressBar->setValue(0);
-
     PeriodImport::Summary summary;
-    const auto progress = [&](int index, const QDate& date) {
-        ProgressBar->setValue(index);
-        LabelDay->setText(QStringLiteral("%1 を読んでいます（%2 / %3 日）").arg(date.toString(QStringLiteral("yyyy.M.d"))).arg(index + 1).arg(days.size()));
-        // "中止" is heard between two days; a day goes in whole.
-        QCoreApplication::processEvents();
-        return !cancel_;
-    };
     const auto finish = [&] {
         running_ = false;
         CommandCancel->setEnabled(false);
@@ -312,19 +520,14 @@ void IkkatsuForm::CommandStart_Click()
         wrote_ = wrote_ || summary.days > 0;
     };
     try {
-        Database db(Global().DataFolder);
-        summary = PeriodImport::ImportDays(db, days, progress);
+        summary = work();
     } catch (...) {
         finish();
         throw;
     }
     if (!summary.cancelled)
-        ProgressBar->setValue(int(days.size()));
+        ProgressBar->setValue(days);
     finish();
-    const int style = summary.refused.isEmpty() ? Mb::OKOnly + Mb::Information : Mb::OKOnly + Mb::Exclamation;
-    MsgBox(PeriodImport::SummaryText(summary, from, summary.cancelled ? days[size_t(std::max(0, summary.days - 1))].date : to),
-           style, QStringLiteral("一括取込"));
-    accept();
 }
 
 void IkkatsuForm::CommandCancel_Click() { cancel_ = true; }

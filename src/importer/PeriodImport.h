@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Download.h"
+
 #include <QDate>
 #include <QDialog>
 #include <QString>
@@ -63,14 +65,47 @@ bool ImportFolder(QWidget* owner, const QString& folder);
 // The menu's command: picks the folder first.
 bool ChooseAndImportFolder(QWidget* owner);
 
+// What fetching a period from the site came to, beside what was imported.
+struct Fetched {
+    int downloaded = 0;       // days of which a file came from the site this time
+    int kept = 0;             // days whose files were all kept from before
+    QList<QDate> noRacing;     // days without racing: neither file is on the site
+    QList<QDate> programOnly;  // days whose results are not on the site (yet): the program went in alone
+    QStringList failed;        // "2024年8月1日 b240801.lzh：reason" for each file that could not be fetched
+    QList<QDate> notFetched;   // days lacking a file once the site could not be reached
+    QString stopText;         // the message of the fetch that found the site unreachable
+    QDate last;               // the last day dealt with
+};
+
+// Fetches the days of the period one after another, the program and then
+// the results (a kept file that needs no fetch is used as it is), and
+// imports each day before the next is fetched, so that a stop leaves whole
+// days. Once the site cannot be reached, nothing more is asked of it: the
+// remaining days are imported from the kept files alone. `told` hears what
+// is being done ("" for the import of the day); `watch` follows the
+// requests and is asked between the days whether to stop.
+Summary FetchDays(Database& db, const QDate& from, const QDate& to, Fetched& fetched,
+                  const std::function<void(int index, const QDate& date, const QString& file)>& told = {},
+                  const Download::Watch& watch = {});
+
+// The summary of a fetched period: SummaryText and the days fetched, without
+// racing, with the program only, failed and left unfetched.
+QString FetchSummaryText(const Summary& summary, const Fetched& fetched, const QDate& from, const QDate& to);
+
+// The menu's command: the window in its fetching form.
+bool FetchPeriod(QWidget* owner);
+
 }
 
 // The window of the step: the folder and its period, from / to, "取込開始";
-// while importing, the bar, the day being read and "中止".
+// while importing, the bar, the day being read and "中止". In its fetching
+// form the period is free up to `today` (in Japan) and each day is fetched
+// from the site before it is imported.
 class IkkatsuForm : public QDialog {
     Q_OBJECT
 public:
     IkkatsuForm(const QString& folder, PeriodImport::Found found, QWidget* parent = nullptr);
+    explicit IkkatsuForm(const QDate& today, QWidget* parent = nullptr);
 
     void CommandStart_Click();
     void CommandCancel_Click();
@@ -82,8 +117,16 @@ protected:
     void reject() override;
 
 private:
+    void build(const QString& folderText, const QString& periodText, const QDate& min, const QDate& max,
+               const QDate& from, const QDate& to);
+    void startFolder(const QDate& from, const QDate& to);
+    void startFetch(const QDate& from, const QDate& to);
+    // Runs the import with the controls set for it; the summary's box after.
+    void run(int days, const std::function<PeriodImport::Summary()>& work);
+
     QString folder_;
     PeriodImport::Found found_;
+    bool fetch_ = false;
     bool running_ = false;
     bool cancel_ = false;
     bool wrote_ = false;

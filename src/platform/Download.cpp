@@ -71,6 +71,27 @@ QString proxyOf(const QUrl& url)
     return QStringLiteral("%1:%2").arg(proxies.first().hostName()).arg(proxies.first().port());
 }
 
+bool unreachable(int error)
+{
+    switch (error) {
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+    case QNetworkReply::UnknownProxyError:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Attempt once(const QUrl& url, const Watch& watch)
 {
     QNetworkRequest request(url);
@@ -130,6 +151,7 @@ Attempt once(const QUrl& url, const Watch& watch)
     }
     if (timedOut) {
         result.reason = QStringLiteral("%1 から %2 秒間応答がありません。").arg(host).arg(settings().timeoutMs / 1000.0);
+        result.unreachable = true;
         attempt.mayPass = true;
         return attempt;
     }
@@ -168,6 +190,7 @@ Attempt once(const QUrl& url, const Watch& watch)
             detail = proxy;
         }
         result.reason = FaultText(error, url, detail);
+        result.unreachable = unreachable(error);
         attempt.mayPass = error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::TemporaryNetworkFailureError ||
                           error == QNetworkReply::TimeoutError || error == QNetworkReply::ProxyTimeoutError;
         return attempt;

@@ -37,6 +37,10 @@ struct Result {
     QByteArray bytes;
     QString reason;
     int requests = 0;  // 1, or 2 after a retry
+    // Failed because the host could not be reached at all (no network, a
+    // name that does not resolve, a refused connection, the proxy, no
+    // answer in time): the next request would most likely fail the same way.
+    bool unreachable = false;
 };
 
 struct Watch {

@@ -764,7 +764,8 @@ private slots:
             captions << a->text();
         QCOMPARE(captions, (QStringList{QStringLiteral("終了(&X)"), QStringLiteral("順位更新(&E)"), QStringLiteral("履歴削除(&D)"),
                                         QStringLiteral("印刷(&P)"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("成績読込(&K)"),
-                                        QStringLiteral("成績取得(&G)"), QStringLiteral("一括取込(&B)"), QStringLiteral("成績分析(&A)")}));
+                                        QStringLiteral("成績取得(&G)"), QStringLiteral("一括取込(&B)"), QStringLiteral("一括取得(&T)"),
+                                        QStringLiteral("成績分析(&A)")}));
 
         BunsekiForm* form = openAnalysis(history);
         QVERIFY(form && form->isVisible());

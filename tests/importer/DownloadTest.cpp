@@ -12,6 +12,7 @@
 #include "ImporterTests.h"
 #include "MsgBox.h"
 #include "OfficialFiles.h"
+#include "PeriodImport.h"
 #include "Recordset.h"
 #include "ResultsDownload.h"
 #include "ResultsImport.h"
@@ -22,6 +23,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -29,6 +31,7 @@
 #include <QListWidget>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimeZone>
@@ -91,6 +94,66 @@ QWidget* openPrograms(const QDate& date)
 }
 
 QListWidget* list(QWidget* w, const char* name) { return w->findChild<QListWidget*>(QString::fromLatin1(name)); }
+
+// A week of August 2024 on the site: the 4th without racing (neither file),
+// the 7th's results not out yet. Two races a day, the first with results.
+const QDate kWeek(2024, 8, 1);
+const QDate kWeekEnd = kWeek.addDays(6);
+void serveWeek(HttpTestServer& server)
+{
+    for (QDate day = kWeek; day <= kWeekEnd; day = day.addDays(1)) {
+        if (day.day() == 4)
+            continue;
+        server.answer(sitePath(Kind::Program, day), {200, programArchive(day)});
+        if (day.day() != 7)
+            server.answer(sitePath(Kind::Results, day), {200, resultsArchive(day)});
+    }
+}
+
+PeriodImport::Summary fetchWeek(PeriodImport::Fetched& fetched)
+{
+    Database db(Global().DataFolder);
+    return PeriodImport::FetchDays(db, kWeek, kWeekEnd, fetched);
+}
+
+// "day:races:races with a finish" for each stored day.
+QStringList storedDays(const QString& folder)
+{
+    Database db(folder);
+    Statement days = db.prepare(QStringLiteral(
+        "SELECT 調査日, count(*), sum(着1 IS NOT NULL) FROM T_レース履歴 GROUP BY 調査年, 調査月, 調査日 ORDER BY 調査日"));
+    QStringList texts;
+    while (days.step())
+        texts << QStringLiteral("%1:%2:%3").arg(days.value(0).toInt()).arg(days.value(1).toInt()).arg(days.value(2).toInt());
+    return texts;
+}
+
+QByteArray historyDigest(const QString& folder)
+{
+    return RowsDigest(folder, {QStringLiteral("SELECT * FROM T_レース履歴 ORDER BY 履歴ID"),
+                               QStringLiteral("SELECT * FROM T_選手控 ORDER BY 控ID")});
+}
+
+// The period window in its fetching form, the week chosen, 取込開始 pressed
+// and answered Yes; `during` runs in the window's loop while it works.
+void startWeekFetch(const std::function<void(QDialog*)>& during = {}, const std::function<void(QDialog*)>& after = {})
+{
+    QTimer::singleShot(0, [during, after] {
+        auto* form = qobject_cast<IkkatsuForm*>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        form->findChild<QDateEdit*>(QStringLiteral("DateFrom"))->setDate(kWeek);
+        form->findChild<QDateEdit*>(QStringLiteral("DateTo"))->setDate(kWeekEnd);
+        if (during)
+            during(form);
+        MsgBoxScript::queue(Mb::Yes);
+        click(form, QStringLiteral("CommandStart"));
+        if (after)
+            after(form);
+        // A window left open after a refusal is closed.
+        if (QApplication::activeModalWidget() == form)
+            click(form, QStringLiteral("CommandClose"));
+    });
+}
 }
 
 // Fetching the official files from a local server standing in for the site.
@@ -120,6 +183,7 @@ private slots:
         Forms::registerForm(QStringLiteral("BangumiForm"), [] { return new BangumiForm(Forms::find(QStringLiteral("SelectForm"))); });
         Forms::registerCommand(QStringLiteral("ReadResults"), ReadResultsFile);
         Forms::registerCommand(QStringLiteral("DownloadResults"), DownloadResults);
+        Forms::registerCommand(QStringLiteral("DownloadPeriod"), PeriodImport::FetchPeriod);
     }
 
     void cleanup()
@@ -457,6 +521,181 @@ private slots:
         QVERIFY2(MsgBoxScript::texts().size() == 1 && MsgBoxScript::texts()[0].contains(QStringLiteral("ネットワークに接続できません")),
                  qPrintable(MsgBoxScript::texts().join(QLatin1Char('|'))));
         QCOMPARE(form.chosenFile(), hand + QLatin1Char('/') + name);
+    }
+
+    // A period fetched: each day's program, then its results, one day
+    // imported before the next is fetched; a day without racing is no fault.
+    void aPeriodIsFetchedDayByDay()
+    {
+        serveWeek(*server_);
+        PeriodImport::Fetched fetched;
+        const PeriodImport::Summary summary = fetchWeek(fetched);
+        QList<QByteArray> expected;
+        for (QDate day = kWeek; day <= kWeekEnd; day = day.addDays(1))
+            expected << sitePath(Kind::Program, day) << sitePath(Kind::Results, day);
+        QCOMPARE(server_->paths(), expected);
+        QCOMPARE(summary.days, 6);
+        QCOMPARE(summary.stored, 12);
+        QCOMPARE(summary.positions, 6 * 5);
+        QVERIFY(!summary.cancelled);
+        QCOMPARE(fetched.downloaded, 6);
+        QCOMPARE(fetched.kept, 0);
+        QCOMPARE(fetched.noRacing, QList<QDate>{QDate(2024, 8, 4)});
+        QCOMPARE(fetched.programOnly, QList<QDate>{kWeekEnd});
+        QVERIFY(fetched.failed.isEmpty());
+        QVERIFY(fetched.notFetched.isEmpty());
+        QVERIFY(fetched.stopText.isEmpty());
+        QCOMPARE(storedDays(folder_->folder()), (QStringList{"1:2:1", "2:2:1", "3:2:1", "5:2:1", "6:2:1", "7:2:0"}));
+        QCOMPARE(keptFiles().size(), 11);
+        QVERIFY(!keptFiles().contains(QStringLiteral("b240804.lzh")));
+
+        const QStringList text = PeriodImport::FetchSummaryText(summary, fetched, kWeek, kWeekEnd).split(QStringLiteral("\r\n"));
+        QCOMPARE(text[0], QStringLiteral("一括取込が終わりました。"));
+        QCOMPARE(text[2], QStringLiteral("取り込んだ日：6 日"));
+        QCOMPARE(text[3], QStringLiteral("登録したレース：12 件"));
+        QVERIFY2(text.contains(QStringLiteral("ダウンロードした日：6 日")), qPrintable(text.join(QLatin1Char('|'))));
+        QVERIFY(text.contains(QStringLiteral("保存済みのファイルを使った日：0 日")));
+        QVERIFY(text.contains(QStringLiteral("レースのない日（番組表も成績もない日）：1 日（8月4日）")));
+        QVERIFY(text.contains(QStringLiteral("成績がまだない日（番組表だけ取り込み）：1 日（8月7日）")));
+        QVERIFY(text.contains(QStringLiteral("ダウンロードできなかったファイル：0 件")));
+    }
+
+    // Again: only what is not kept is asked for; offline, the kept files
+    // serve and the one fault stops every further request. Nothing is
+    // stored twice.
+    void aPeriodFetchedAgainUsesTheKeptFiles()
+    {
+        serveWeek(*server_);
+        PeriodImport::Fetched first;
+        fetchWeek(first);
+        const QByteArray once = historyDigest(folder_->folder());
+        const size_t asked = server_->requests().size();
+
+        PeriodImport::Fetched again;
+        PeriodImport::Summary summary = fetchWeek(again);
+        QCOMPARE(server_->paths().mid(qsizetype(asked)),
+                 (QList<QByteArray>{sitePath(Kind::Program, QDate(2024, 8, 4)), sitePath(Kind::Results, QDate(2024, 8, 4)),
+                                    sitePath(Kind::Results, kWeekEnd)}));
+        QCOMPARE(summary.stored, 0);
+        QCOMPARE(summary.skipped, 12);
+        QCOMPARE(summary.positions, 0);
+        QCOMPARE(again.kept, 6);
+        QCOMPARE(again.downloaded, 0);
+        QCOMPARE(historyDigest(folder_->folder()), once);
+
+        server_->stop();
+        PeriodImport::Fetched offline;
+        summary = fetchWeek(offline);
+        QCOMPARE(server_->requests().size(), asked + 3);
+        QCOMPARE(summary.days, 6);
+        QCOMPARE(summary.stored, 0);
+        QCOMPARE(offline.kept, 6);
+        QCOMPARE(offline.failed.size(), 1);
+        QVERIFY2(offline.failed[0].startsWith(QStringLiteral("2024年8月4日 b240804.lzh：ネットワークに接続できません。127.0.0.1")),
+                 qPrintable(offline.failed[0]));
+        // After that fault nothing more is asked: the 4th's results and the
+        // 7th's are not tried.
+        QCOMPARE(offline.notFetched, (QList<QDate>{QDate(2024, 8, 4), kWeekEnd}));
+        QVERIFY(offline.stopText.startsWith(QStringLiteral("番組表（b240804.lzh）をダウンロードできませんでした。\r\n")));
+        QCOMPARE(historyDigest(folder_->folder()), once);
+        QVERIFY(PeriodImport::FetchSummaryText(summary, offline, kWeek, kWeekEnd)
+                    .contains(QStringLiteral("ネットワークに接続できないため、それからは保存済みのファイルだけを使いました。"
+                                              "ファイルがそろわなかった日：2 日（8月4日、8月7日）\r\n")));
+    }
+
+    // Through the history window's menu: the window's fetching form, the
+    // question, the summary, the history listing the new races.
+    void thePeriodWindowFetchesAWeek()
+    {
+        serveWeek(*server_);
+        QWidget* history = Forms::show(QStringLiteral("RirekiForm"));
+        MsgBoxScript::shown().clear();
+        QDate latest;
+        QString title;
+        startWeekFetch([&](QDialog* form) {
+            latest = form->findChild<QDateEdit*>(QStringLiteral("DateTo"))->maximumDate();
+            title = form->windowTitle();
+        });
+        history->findChild<QAction*>(QStringLiteral("Menu_IkkatsuGet"))->trigger();
+        QCOMPARE(latest, OfficialFiles::TodayInJapan());
+        QCOMPARE(title, QStringLiteral("一括取得"));
+        const auto& shown = MsgBoxScript::shown();
+        QCOMPARE(shown.size(), size_t(2));
+        QCOMPARE(shown[0].text, QStringLiteral("7 日分の番組表と成績をダウンロードして取り込みますか。\r\n"
+                                               "（保存済みでないファイル 14 件をダウンロードします。1 ファイルずつ間をあけるので、少なくとも 0 秒かかります。）"));
+        QCOMPARE(shown[0].style, Mb::Confirm);
+        QVERIFY2(shown[1].text.startsWith(QStringLiteral("一括取込が終わりました。\r\n期間：2024年8月1日～2024年8月7日\r\n取り込んだ日：6 日\r\n")),
+                 qPrintable(shown[1].text));
+        QVERIFY(shown[1].text.contains(QStringLiteral("レースのない日（番組表も成績もない日）：1 日（8月4日）")));
+        QCOMPARE(shown[1].style, Mb::OKOnly + Mb::Information);
+        QCOMPARE(history->findChild<QComboBox*>(QStringLiteral("ComboRireki"))->count(), 12);
+    }
+
+    // "中止" while a request waits ends it at once; the days before it are
+    // whole, the day it was fetching is not begun.
+    void stoppingAPeriodFetchLeavesWholeDays()
+    {
+        Download::settings().timeoutMs = 20000;
+        serveWeek(*server_);
+        server_->answer(sitePath(Kind::Results, QDate(2024, 8, 3)), {200, {}, HttpTestServer::Mode::Silent});
+        QString label;
+        startWeekFetch([&](QDialog* form) {
+            auto* watch = new QTimer(form);
+            QObject::connect(watch, &QTimer::timeout, form, [form, watch, &label] {
+                const QString text = form->findChild<QLabel*>(QStringLiteral("LabelDay"))->text();
+                if (text.contains(QStringLiteral("k240803.lzh"))) {
+                    label = text;
+                    watch->stop();
+                    QTimer::singleShot(100, form, [form] { click(form, QStringLiteral("CommandCancel")); });
+                }
+            });
+            watch->start(0);
+        });
+        QElapsedTimer took;
+        took.start();
+        QVERIFY(PeriodImport::FetchPeriod(nullptr));
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(label, QStringLiteral("2024.8.3 の k240803.lzh をダウンロードしています（3 / 7 日）"));
+        const auto& shown = MsgBoxScript::shown();
+        QCOMPARE(shown.size(), size_t(2));
+        QVERIFY2(shown[1].text.startsWith(QStringLiteral("一括取込を中止しました。取り込んだ日は日ごとにすべて登録されています。\r\n"
+                                                         "期間：2024年8月1日～2024年8月2日\r\n取り込んだ日：2 日\r\n")),
+                 qPrintable(shown[1].text));
+        QCOMPARE(storedDays(folder_->folder()), (QStringList{"1:2:1", "2:2:1"}));
+        QCOMPARE(keptFiles(), (QStringList{"b240801.lzh", "b240802.lzh", "b240803.lzh", "k240801.lzh", "k240802.lzh"}));
+        QCOMPARE(server_->requests().size(), size_t(6));
+    }
+
+    // The site out of reach from the first request: the plain network
+    // message, one attempt only, nothing written.
+    void aPeriodFetchWithoutNetworkChangesNothing()
+    {
+        Download::settings().pauseMs = 200;
+        server_->stop();
+        bool wrote = true;
+        QElapsedTimer took;
+        took.start();
+        bool open = false;
+        QString label = QStringLiteral("?");
+        startWeekFetch({}, [&](QDialog* form) {
+            // The window stays for another try, as before it started.
+            open = QApplication::activeModalWidget() == form;
+            label = form->findChild<QLabel*>(QStringLiteral("LabelDay"))->text();
+        });
+        wrote = PeriodImport::FetchPeriod(nullptr);
+        QVERIFY(open);
+        QCOMPARE(label, QString());
+        QVERIFY(!wrote);
+        // Fourteen attempts would take 13 pauses.
+        QVERIFY2(took.elapsed() < 1500, qPrintable(QString::number(took.elapsed())));
+        const auto& shown = MsgBoxScript::shown();
+        QCOMPARE(shown.size(), size_t(2));
+        QVERIFY2(shown[1].text.startsWith(QStringLiteral("番組表（b240801.lzh）をダウンロードできませんでした。\r\nネットワークに接続できません。127.0.0.1:")),
+                 qPrintable(shown[1].text));
+        QVERIFY(shown[1].text.endsWith(QStringLiteral("何も変更していません。\r\n")));
+        QCOMPARE(shown[1].style, Mb::OKOnly + Mb::Exclamation);
+        QVERIFY(keptFiles().isEmpty());
+        QVERIFY(storedDays(folder_->folder()).isEmpty());
     }
 
     // The proxy named in the environment carries the requests; a proxy that
