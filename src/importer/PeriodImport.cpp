@@ -468,7 +468,7 @@ void IkkatsuForm::startFetch(const QDate& from, const QDate& to)
     question += toFetch == 0 ? QStringLiteral("（どの日も保存済みのファイルを使います。）")
                              : QStringLiteral("（保存済みでないファイル %1 件をダウンロードします。1 ファイルずつ間をあけるので、少なくとも %2かかります。）")
                                    .arg(toFetch).arg(least);
-    if (MsgBox(question, Mb::Confirm, QStringLiteral("一括取込")) != Mb::Yes)
+    if (MsgBox(question, Mb::Confirm, windowTitle()) != Mb::Yes)
         return;
 
     PeriodImport::Summary summary;
@@ -494,12 +494,12 @@ void IkkatsuForm::startFetch(const QDate& from, const QDate& to)
         // window stays for another try.
         ProgressBar->setValue(0);
         LabelDay->clear();
-        MsgBox(fetched.stopText, Mb::OKOnly + Mb::Exclamation, QStringLiteral("一括取込"));
+        MsgBox(fetched.stopText, Mb::OKOnly + Mb::Exclamation, windowTitle());
         return;
     }
     const bool clean = summary.refused.isEmpty() && fetched.failed.isEmpty() && fetched.notFetched.isEmpty();
     MsgBox(PeriodImport::FetchSummaryText(summary, fetched, from, summary.cancelled ? std::max(from, fetched.last) : to),
-           Mb::OKOnly + (clean ? Mb::Information : Mb::Exclamation), QStringLiteral("一括取込"));
+           Mb::OKOnly + (clean ? Mb::Information : Mb::Exclamation), windowTitle());
     accept();
 }
 

@@ -21,10 +21,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 namespace {
 struct Race {
@@ -764,8 +766,17 @@ private slots:
             captions << a->text();
         QCOMPARE(captions, (QStringList{QStringLiteral("終了(&X)"), QStringLiteral("順位更新(&E)"), QStringLiteral("履歴削除(&D)"),
                                         QStringLiteral("印刷(&P)"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("成績読込(&K)"),
-                                        QStringLiteral("成績取得(&G)"), QStringLiteral("一括取込(&B)"), QStringLiteral("一括取得(&T)"),
-                                        QStringLiteral("成績分析(&A)")}));
+                                        QStringLiteral("取得(&G)"), QStringLiteral("一括取込(&B)"), QStringLiteral("成績分析(&A)")}));
+        // Every entry shows in the bar itself, none behind the bar's "more" button.
+        QVERIFY(QTest::qWaitForWindowExposed(history));
+        for (QAction* a : bar->actions())
+            QVERIFY2(bar->rect().contains(bar->actionGeometry(a)), qPrintable(a->text()));
+        const auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+        QVERIFY(!more || !more->isVisible());
+        QStringList fetches;
+        for (QAction* a : bar->findChild<QMenu*>(QStringLiteral("Menu_Download"))->actions())
+            fetches << a->text();
+        QCOMPARE(fetches, (QStringList{QStringLiteral("成績取得(&G)"), QStringLiteral("一括取得(&T)")}));
 
         BunsekiForm* form = openAnalysis(history);
         QVERIFY(form && form->isVisible());
