@@ -516,7 +516,9 @@ void IkkatsuForm::run(int days, const std::function<PeriodImport::Summary()>& wo
     const auto finish = [&] {
         running_ = false;
         CommandCancel->setEnabled(false);
-        CommandClose->setEnabled(true);
+        // Where the window stays open (the site out of reach), it is ready for another try.
+        for (QWidget* w : std::initializer_list<QWidget*>{DateFrom, DateTo, CommandStart, CommandClose})
+            w->setEnabled(true);
         wrote_ = wrote_ || summary.days > 0;
     };
     try {
