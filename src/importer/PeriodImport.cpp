@@ -271,6 +271,10 @@ Summary FetchDays(Database& db, const QDate& from, const QDate& to, Fetched& fet
             case Outcome::Ready:
                 slot = outcome.path;
                 downloaded = downloaded || outcome.fetched;
+                // An older kept copy of a day still running: said, as it may lack the latest races.
+                if (!outcome.reason.isEmpty())
+                    fetched.failed << QStringLiteral("%1 %2：%3（前にダウンロードしたものを使いました）")
+                                          .arg(dayText(date), OfficialFiles::FileName(kind, date), outcome.reason);
                 break;
             case Outcome::Missing:
                 ++missing;

@@ -784,6 +784,29 @@ private slots:
         QVERIFY(storedDays(folder_->folder()).isEmpty());
     }
 
+    // Today's program kept from earlier in the day and its refresh cut off:
+    // the older copy goes in, and the summary says so.
+    void aPeriodUsingAnOlderCopySaysSo()
+    {
+        const QDate today = OfficialFiles::TodayInJapan();
+        const QString path = OfficialFiles::KeptPath(Kind::Program, today);
+        QDir().mkpath(OfficialFiles::KeptFolder());
+        WriteFile(path, programArchive(today));
+        setFileTime(path, QDateTime::currentDateTime().addSecs(-2 * 3600));
+        server_->answer(sitePath(Kind::Program, today), {200, programArchive(today) + QByteArray(4000, 'x'), HttpTestServer::Mode::CutOff});
+        PeriodImport::Fetched fetched;
+        Database db(Global().DataFolder);
+        const PeriodImport::Summary summary = PeriodImport::FetchDays(db, today, today, fetched);
+        QCOMPARE(summary.days, 1);
+        QCOMPARE(summary.stored, 2);
+        QCOMPARE(fetched.failed.size(), 1);
+        QVERIFY2(fetched.failed[0].startsWith(OfficialFiles::DayText(today) + QLatin1Char(' ') + OfficialFiles::FileName(Kind::Program, today) +
+                                              QStringLiteral("：")) &&
+                     fetched.failed[0].contains(QStringLiteral("途中で切れました")) &&
+                     fetched.failed[0].endsWith(QStringLiteral("（前にダウンロードしたものを使いました）")),
+                 qPrintable(fetched.failed[0]));
+    }
+
     // After the plain network message the window is as before it started:
     // with the site back, the same window fetches the week.
     void aPeriodFetchCanBeTriedAgain()
