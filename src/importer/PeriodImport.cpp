@@ -271,6 +271,10 @@ Summary FetchDays(Database& db, const QDate& from, const QDate& to, Fetched& fet
             case Outcome::Ready:
                 slot = outcome.path;
                 downloaded = downloaded || outcome.fetched;
+                // An older kept copy of a day still running: said, as it may lack the latest races.
+                if (!outcome.reason.isEmpty())
+                    fetched.failed << QStringLiteral("%1 %2：%3（前にダウンロードしたものを使いました）")
+                                          .arg(dayText(date), OfficialFiles::FileName(kind, date), outcome.reason);
                 break;
             case Outcome::Missing:
                 ++missing;
@@ -516,7 +520,9 @@ void IkkatsuForm::run(int days, const std::function<PeriodImport::Summary()>& wo
     const auto finish = [&] {
         running_ = false;
         CommandCancel->setEnabled(false);
-        CommandClose->setEnabled(true);
+        // Where the window stays open (the site out of reach), it is ready for another try.
+        for (QWidget* w : std::initializer_list<QWidget*>{DateFrom, DateTo, CommandStart, CommandClose})
+            w->setEnabled(true);
         wrote_ = wrote_ || summary.days > 0;
     };
     try {

@@ -43,24 +43,35 @@ bool DownloadResults(QWidget* owner)
     }
 
     // Every day is fetched first; the tables are written only after that,
-    // each day with its own question.
+    // each day with its own question. Once the site cannot be reached, the
+    // days left are read from their kept files only: each further request
+    // would wait for the same fault.
     std::vector<Outcome> outcomes;
+    std::vector<bool> notAsked;
+    bool offline = false;
     {
         const QPointer<DownloadForm> form = new DownloadForm(owner);
         form->show();
         for (const QDate& day : days) {
             if (!form)
                 return false;
+            if (offline && !OfficialFiles::KeptIsCurrent(Kind::Results, day)) {
+                outcomes.push_back(Outcome{});
+                notAsked.push_back(true);
+                continue;
+            }
             form->setItem(QStringLiteral("%1（%2）　%3 / %4 日")
                              .arg(OfficialFiles::FileName(Kind::Results, day), OfficialFiles::DayText(day))
                              .arg(outcomes.size() + 1)
                              .arg(days.size()));
             QApplication::processEvents();
             outcomes.push_back(OfficialFiles::Fetch(Kind::Results, day, form->watch()));
+            notAsked.push_back(false);
             if (outcomes.back().status == Outcome::Cancelled) {
                 delete form.data();
                 return false;
             }
+            offline = offline || outcomes.back().unreachable;
         }
         delete form.data();
     }
@@ -69,13 +80,25 @@ bool DownloadResults(QWidget* owner)
     QStringList notRead;
     for (size_t i = 0; i < outcomes.size(); ++i) {
         const Outcome& outcome = outcomes[i];
-        const QString text = OfficialFiles::OutcomeText(Kind::Results, days[qsizetype(i)], outcome);
-        if (days.size() == 1 && !text.isEmpty())
-            MsgBox(text, Mb::OKOnly + OfficialFiles::OutcomeIcon(outcome));
-        else if (!text.isEmpty())
-            notRead << OfficialFiles::DayText(days[qsizetype(i)]) + QStringLiteral("：") + text.section(QStringLiteral("\r\n"), 0, 0);
-        if (outcome.status == Outcome::Ready)
+        const QDate& day = days[qsizetype(i)];
+        const QString text = OfficialFiles::OutcomeText(Kind::Results, day, outcome);
+        if (outcome.status == Outcome::Ready) {
+            // An older kept copy is read, and the user is told why.
+            if (!text.isEmpty())
+                MsgBox(text, Mb::OKOnly + OfficialFiles::OutcomeIcon(outcome));
             written = ReadResultsFrom(owner, outcome.path) || written;
+        } else if (days.size() == 1) {
+            if (!text.isEmpty())
+                MsgBox(text, Mb::OKOnly + OfficialFiles::OutcomeIcon(outcome));
+        } else if (notAsked[i]) {
+            notRead << OfficialFiles::DayText(day) + QStringLiteral("：%1 はネットワークに接続できないため、ダウンロードしていません。")
+                                                        .arg(OfficialFiles::FileName(Kind::Results, day));
+        } else if (!text.isEmpty()) {
+            // The first line says what, the second (of a failure) why.
+            const QStringList lines = text.split(QStringLiteral("\r\n"));
+            notRead << OfficialFiles::DayText(day) + QStringLiteral("：") + lines[0] +
+                           (outcome.status == Outcome::Failed && lines.size() > 1 ? lines[1] : QString());
+        }
     }
     if (!notRead.isEmpty())
         MsgBox(QStringLiteral("成績を読み込めなかった日があります。\r\n") + notRead.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),

@@ -488,6 +488,92 @@ private slots:
         QVERIFY(server_->requests().empty());
     }
 
+    // Several days and the site out of reach: the box says for each day why,
+    // and once the site is found unreachable no further day is asked for;
+    // a day whose file is kept is still read.
+    void resultsOfSeveralDaysWithoutNetworkSayWhy()
+    {
+        const QString folder = folder_->folder();
+        for (int d = 0; d < 3; ++d) {
+            const QDate date = kDay.addDays(d);
+            Database db(folder);
+            DayRaces::StoreRaces(db, {{int16_t(date.year()), int16_t(date.month()), int16_t(date.day()), 7, 1,
+                                       {4001, 4002, 4003, 4004, 4005, 4006}}});
+        }
+        const QDate third = kDay.addDays(2);
+        QDir().mkpath(OfficialFiles::KeptFolder());
+        WriteFile(OfficialFiles::KeptPath(Kind::Results, third), resultsArchive(third));
+        server_->answer(sitePath(Kind::Results, kDay), {200, {}, HttpTestServer::Mode::Silent});
+        const QUrl base(server_->base());
+        const QString host = QStringLiteral("%1:%2").arg(base.host()).arg(base.port());
+
+        QWidget* form = Forms::show(QStringLiteral("RirekiForm"));
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::Yes);
+        form->findChild<QAction*>(QStringLiteral("Menu_SeisekiGet"))->trigger();
+        // No answer in time, one retry; the second day is not asked for.
+        QCOMPARE(server_->paths(), (QList<QByteArray>{"/od2/K/202408/k240801.lzh", "/od2/K/202408/k240801.lzh"}));
+        QStringList texts = MsgBoxScript::texts();
+        QCOMPARE(texts.size(), 3);
+        QVERIFY2(texts[0].startsWith(QStringLiteral("2024年8月3日の成績を読み込みます。")), qPrintable(texts[0]));
+        QVERIFY(texts[1].startsWith(QStringLiteral("2024年8月3日の成績を読み込みました。")));
+        QCOMPARE(texts[2], QStringLiteral("成績を読み込めなかった日があります。\r\n"
+                                          "2024年8月1日：競走成績（k240801.lzh）をダウンロードできませんでした。%1 から 0.3 秒間応答がありません。\r\n"
+                                          "2024年8月2日：k240802.lzh はネットワークに接続できないため、ダウンロードしていません。\r\n")
+                               .arg(host));
+
+        // The server stopped: the refused connection is named.
+        server_->stop();
+        const QByteArray before = historyDigest(folder);
+        MsgBoxScript::shown().clear();
+        form->findChild<QAction*>(QStringLiteral("Menu_SeisekiGet"))->trigger();
+        texts = MsgBoxScript::texts();
+        QCOMPARE(texts.size(), 1);
+        QCOMPARE(texts[0], QStringLiteral("成績を読み込めなかった日があります。\r\n"
+                                          "2024年8月1日：競走成績（k240801.lzh）をダウンロードできませんでした。ネットワークに接続できません。%1 が接続を受け付けません。\r\n"
+                                          "2024年8月2日：k240802.lzh はネットワークに接続できないため、ダウンロードしていません。\r\n")
+                               .arg(host));
+        QCOMPARE(historyDigest(folder), before);
+        QCOMPARE(keptFiles(), QStringList{QStringLiteral("k240803.lzh")});
+    }
+
+    // A refresh of today's results that fails reads the older kept copy: the
+    // user is told so before its question, and the day is not listed among
+    // the days that were not read.
+    void anOlderCopyOfTodaysResultsIsReadAndSaidSo()
+    {
+        const QDate today = OfficialFiles::TodayInJapan();
+        const QString folder = folder_->folder();
+        for (const QDate& date : {kDay, today}) {
+            Database db(folder);
+            DayRaces::StoreRaces(db, {{int16_t(date.year()), int16_t(date.month()), int16_t(date.day()), 7, 1,
+                                       {4001, 4002, 4003, 4004, 4005, 4006}}});
+        }
+        const QString path = OfficialFiles::KeptPath(Kind::Results, today);
+        QDir().mkpath(OfficialFiles::KeptFolder());
+        WriteFile(path, resultsArchive(today));
+        setFileTime(path, QDateTime::currentDateTime().addSecs(-2 * 3600));
+        server_->answer(sitePath(Kind::Results, today), {200, resultsArchive(today) + QByteArray(4000, 'x'), HttpTestServer::Mode::CutOff});
+
+        QWidget* form = Forms::show(QStringLiteral("RirekiForm"));
+        MsgBoxScript::shown().clear();
+        MsgBoxScript::queue(Mb::OK);
+        MsgBoxScript::queue(Mb::Yes);
+        form->findChild<QAction*>(QStringLiteral("Menu_SeisekiGet"))->trigger();
+        const QStringList texts = MsgBoxScript::texts();
+        QVERIFY2(texts.size() == 4, qPrintable(texts.join(QLatin1Char('|'))));
+        QVERIFY2(texts[0].startsWith(OfficialFiles::FileName(Kind::Results, today) + QStringLiteral(" の新しい版をダウンロードできませんでした。\r\n")),
+                 qPrintable(texts[0]));
+        QVERIFY2(texts[1].startsWith(OfficialFiles::DayText(today) + QStringLiteral("の成績を読み込みます。")), qPrintable(texts[1]));
+        QVERIFY(texts[2].startsWith(OfficialFiles::DayText(today) + QStringLiteral("の成績を読み込みました。")));
+        QCOMPARE(texts[3], QStringLiteral("成績を読み込めなかった日があります。\r\n"
+                                          "2024年8月1日：その日の競走成績はありません（レースのない日か、まだ発表されていません）。\r\n"));
+        Database db(folder);
+        Statement filled = db.prepare(QStringLiteral("SELECT count(*) FROM T_レース履歴 WHERE 結果1 > 0"));
+        QVERIFY(filled.step());
+        QCOMPARE(filled.value(0).toInt(), 1);
+    }
+
     // dorrix: the newest edition the site has goes into the folder on show,
     // is chosen there and imports as a chosen file does.
     void newestHandbookIntoTheChosenFolder()
@@ -696,6 +782,54 @@ private slots:
         QCOMPARE(shown[1].style, Mb::OKOnly + Mb::Exclamation);
         QVERIFY(keptFiles().isEmpty());
         QVERIFY(storedDays(folder_->folder()).isEmpty());
+    }
+
+    // Today's program kept from earlier in the day and its refresh cut off:
+    // the older copy goes in, and the summary says so.
+    void aPeriodUsingAnOlderCopySaysSo()
+    {
+        const QDate today = OfficialFiles::TodayInJapan();
+        const QString path = OfficialFiles::KeptPath(Kind::Program, today);
+        QDir().mkpath(OfficialFiles::KeptFolder());
+        WriteFile(path, programArchive(today));
+        setFileTime(path, QDateTime::currentDateTime().addSecs(-2 * 3600));
+        server_->answer(sitePath(Kind::Program, today), {200, programArchive(today) + QByteArray(4000, 'x'), HttpTestServer::Mode::CutOff});
+        PeriodImport::Fetched fetched;
+        Database db(Global().DataFolder);
+        const PeriodImport::Summary summary = PeriodImport::FetchDays(db, today, today, fetched);
+        QCOMPARE(summary.days, 1);
+        QCOMPARE(summary.stored, 2);
+        QCOMPARE(fetched.failed.size(), 1);
+        QVERIFY2(fetched.failed[0].startsWith(OfficialFiles::DayText(today) + QLatin1Char(' ') + OfficialFiles::FileName(Kind::Program, today) +
+                                              QStringLiteral("：")) &&
+                     fetched.failed[0].contains(QStringLiteral("途中で切れました")) &&
+                     fetched.failed[0].endsWith(QStringLiteral("（前にダウンロードしたものを使いました）")),
+                 qPrintable(fetched.failed[0]));
+    }
+
+    // After the plain network message the window is as before it started:
+    // with the site back, the same window fetches the week.
+    void aPeriodFetchCanBeTriedAgain()
+    {
+        server_->stop();
+        HttpTestServer site;
+        serveWeek(site);
+        bool ready = false;
+        startWeekFetch({}, [&](QDialog* form) {
+            ready = form->findChild<QPushButton*>(QStringLiteral("CommandStart"))->isEnabled() &&
+                    form->findChild<QDateEdit*>(QStringLiteral("DateFrom"))->isEnabled() &&
+                    form->findChild<QDateEdit*>(QStringLiteral("DateTo"))->isEnabled();
+            qputenv("VANTOR_DOWNLOAD_BASE", site.base().toLatin1());
+            MsgBoxScript::queue(Mb::Yes);
+            click(form, QStringLiteral("CommandStart"));
+        });
+        QVERIFY(PeriodImport::FetchPeriod(nullptr));
+        QVERIFY(ready);
+        const QStringList texts = MsgBoxScript::texts();
+        QCOMPARE(texts.size(), 4);
+        QVERIFY(texts[1].startsWith(QStringLiteral("番組表（b240801.lzh）をダウンロードできませんでした。\r\nネットワークに接続できません。")));
+        QVERIFY2(texts[3].startsWith(QStringLiteral("一括取込が終わりました。\r\n")), qPrintable(texts[3]));
+        QCOMPARE(storedDays(folder_->folder()), (QStringList{"1:2:1", "2:2:1", "3:2:1", "5:2:1", "6:2:1", "7:2:0"}));
     }
 
     // The proxy named in the environment carries the requests; a proxy that
