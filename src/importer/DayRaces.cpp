@@ -252,6 +252,7 @@ StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int cou
                     copyId = d_->knownCopyId(copy);
                 } else {
                     ++summary.notInTable;
+                    summary.missingRacers.insert(boat.toban);
                     summary.missing << missingLine(race.raceNo, boat);
                     copyId = d_->copyId(copy);
                 }

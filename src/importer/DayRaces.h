@@ -39,6 +39,7 @@ struct StoreSummary {
     int stored = 0;          // races added
     int skipped = 0;         // races of the file already in the history
     int notInTable = 0;      // seats whose racer is not in the racer table
+    QSet<int> missingRacers; // the registration numbers of those racers
     int positions = 0;       // seats stored with a position 1..6 (from the day's results)
     int codes = 0;           // seats stored with a code that is no position
     bool dayWasEmpty = true; // the history held no race of the day before

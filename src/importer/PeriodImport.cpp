@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <future>
 #include <optional>
 
@@ -47,13 +48,20 @@ QString refusal(const QString& path, const QString& reason) { return QFileInfo(p
 // Reads one file of the day; a file that cannot be read is refused, a file
 // of another day than its name says too.
 template <typename Day>
-std::optional<Day> readFile(const QString& path, const QDate& named, Day (*read)(const QString&), QStringList& refused)
+std::optional<Day> readFile(const QString& path, const QDate& named, Day (*read)(const QString&), const QString& empty,
+                            QStringList& refused)
 {
     if (path.isEmpty())
         return std::nullopt;
     try {
         Day day = read(path);
-        if (day.date.isValid() && day.date != named) {
+        // A file published before the day's races (every racecourse "not
+        // yet") names no day and holds nothing.
+        if (!day.date.isValid()) {
+            refused << refusal(path, empty);
+            return std::nullopt;
+        }
+        if (day.date != named) {
             refused << refusal(path, QStringLiteral("中の日付（%1）が名前の日付（%2）と違います。").arg(dayText(day.date), dayText(named)));
             return std::nullopt;
         }
@@ -100,8 +108,10 @@ struct ReadDay {
 ReadDay readDay(const DayFiles& files)
 {
     ReadDay read;
-    read.program = readFile<DailyFiles::ProgramDay>(files.program, files.date, DailyFiles::ReadProgram, read.refused);
-    read.results = readFile<DailyFiles::ResultDay>(files.results, files.date, DailyFiles::ReadResults, read.refused);
+    read.program = readFile<DailyFiles::ProgramDay>(files.program, files.date, DailyFiles::ReadProgram,
+                                                    QStringLiteral("まだ番組がありません。"), read.refused);
+    read.results = readFile<DailyFiles::ResultDay>(files.results, files.date, DailyFiles::ReadResults,
+                                                   QStringLiteral("まだ成績がありません。"), read.refused);
     return read;
 }
 }
@@ -110,6 +120,7 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
                        const std::function<bool(int, const QDate&)>& progress, Summary& summary)
 {
     DayRaces::DayWriter writer(db);
+    QSet<int> missing;
     // Reading and unpacking the files is most of the work: the next day is
     // read on another thread while this one writes a day. Only this thread
     // touches the database; a read not taken is waited for on the way out.
@@ -142,10 +153,18 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
                 writer.applyResults(plan);
             }
         });
+        // Results with no race of their day to go to are not used at all.
+        if (results && !program && plan.storedRaces == 0)
+            summary.refused << refusal(files.results, files.program.isEmpty()
+                                                          ? QStringLiteral("この日のレース履歴も番組表もありません。")
+                                                          : QStringLiteral("この日のレース履歴がなく、番組表も読めませんでした。"));
         ++summary.days;
         summary.stored += stored.stored;
         summary.skipped += stored.skipped;
         summary.notInTable += stored.notInTable;
+        missing += stored.missingRacers;
+        summary.missingRacers = int(missing.size());
+        summary.changedEntered += plan.changedEntered;
         summary.positions += stored.positions;
         summary.codes += stored.codes;
         for (const DayRaces::ResultsPlan::Update& update : plan.updates) {
@@ -177,7 +196,9 @@ QString SummaryText(const Summary& s, const QDate& from, const QDate& to)
     text += QStringLiteral("登録済みのため飛ばしたレース：%1 件\r\n").arg(s.skipped);
     text += QStringLiteral("書き込んだ順位：%1 席\r\n").arg(s.positions);
     text += QStringLiteral("書き込んだ着順の記号（F・L・K・S など）：%1 席\r\n").arg(s.codes);
-    text += QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：%1 席\r\n").arg(s.notInTable);
+    text += QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：%1 人（%2 席）\r\n").arg(s.missingRacers).arg(s.notInTable);
+    if (s.changedEntered > 0)
+        text += QStringLiteral("入力済みの順位を成績で書き換えた席：%1 席\r\n").arg(s.changedEntered);
     text += QStringLiteral("読めなかったファイル：%1 件\r\n").arg(s.refused.size());
     // A box of a screen's height at most.
     constexpr int Shown = 8;
@@ -298,7 +319,9 @@ void IkkatsuForm::CommandStart_Click()
     ProgressBar->setValue(0);
 
     PeriodImport::Summary summary;
+    int written = 0;  // days wholly written before the one being read
     const auto progress = [&](int index, const QDate& date) {
+        written = index;
         ProgressBar->setValue(index);
         LabelDay->setText(QStringLiteral("%1 を読んでいます（%2 / %3 日）").arg(date.toString(QStringLiteral("yyyy.M.d"))).arg(index + 1).arg(days.size()));
         // "中止" is heard between two days; a day goes in whole.
@@ -315,6 +338,12 @@ void IkkatsuForm::CommandStart_Click()
         Database db(Global().DataFolder);
         summary = PeriodImport::ImportDays(db, days, progress);
     } catch (...) {
+        // The days before the failing one are in the history: the user is
+        // told so under the bar, and the history is read again.
+        wrote_ = wrote_ || written > 0;
+        LabelDay->setText(QStringLiteral("%1 で止まりました。その前の %2 日分は登録されています。")
+                              .arg(days[size_t(written)].date.toString(QStringLiteral("yyyy.M.d")))
+                              .arg(written));
         finish();
         throw;
     }
