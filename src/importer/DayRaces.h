@@ -62,6 +62,10 @@ struct ResultsPlan {
     int unmatchedSeats = 0;   // seats of a race with results whose racer is not in them
     int changedEntered = 0;   // seats whose entered (non-zero) position would change
     int unchanged = 0;        // races that hold the file's results already
+    // Of the seats filled, those whose stored position or code the update
+    // changes: a position 1..6, or a code that is no position.
+    int changedPositions = 0;
+    int changedCodes = 0;
     std::vector<Update> updates;  // the races whose stored values change
     int seats() const { return positions + codes; }
 };

@@ -167,15 +167,9 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
         summary.changedEntered += plan.changedEntered;
         summary.positions += stored.positions;
         summary.codes += stored.codes;
-        for (const DayRaces::ResultsPlan::Update& update : plan.updates) {
-            for (const QString& code : update.codes) {
-                if (code.isEmpty())
-                    continue;
-                ++(code.size() == 2 && code[0] == QLatin1Char('0') && code[1] >= QLatin1Char('1') && code[1] <= QLatin1Char('6')
-                       ? summary.positions
-                       : summary.codes);
-            }
-        }
+        // Of races stored before, only the seats the results changed.
+        summary.positions += plan.changedPositions;
+        summary.codes += plan.changedCodes;
     }
 }
 

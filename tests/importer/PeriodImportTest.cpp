@@ -367,6 +367,9 @@ private slots:
         }
         const PeriodImport::Summary again = importAll(folder_->folder(), files_);
         QCOMPARE(again.changedEntered, 2);
+        // Only those two seats were written again: one place, one code.
+        QCOMPARE(again.positions, 1);
+        QCOMPARE(again.codes, 1);
         QCOMPARE(one(folder_->folder(), QStringLiteral("SELECT 結果1 FROM T_レース履歴 WHERE 調査日 = 3 AND 競艇場ID = 1 AND レースNO = 1")).toInt(), 1);
         QVERIFY(PeriodImport::SummaryText(again, kFirst, kFirst).contains(QStringLiteral("\r\n入力済みの順位を成績で書き換えた席：2 席\r\n")));
         // A run that changes no position typed before says nothing of them.
