@@ -277,7 +277,7 @@ IkkatsuForm::IkkatsuForm(const QString& folder, PeriodImport::Found found, QWidg
     Set_ControlFont(ProgressBar, 9, 464, 22, 8, 98);
     ProgressBar->setRange(0, 1);
     ProgressBar->setValue(0);
-    LabelDay = label(QString(), QStringLiteral("LabelDay"), 340, 8, 124);
+    LabelDay = label(QString(), QStringLiteral("LabelDay"), 464, 8, 124);
     CommandCancel = button(QStringLiteral("中止"), QStringLiteral("CommandCancel"), 8, 150, &IkkatsuForm::CommandCancel_Click);
     CommandCancel->setEnabled(false);
     SizeAndCentre(this, 480, 190);
