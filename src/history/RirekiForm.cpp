@@ -169,7 +169,8 @@ void RirekiForm::TextHizuke_Enter()
 {
     // "2024.7.29", "2024/7/29" or "20240729", then a racecourse's name if wanted.
     static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})[./-]?(\\d{1,2})[./-]?(\\d{1,2})(?:[\\s　]+(\\S+))?\\s*$"));
-    const QString typed = TextHizuke->text();
+    // Digits typed full-width by the input method count as well.
+    const QString typed = Basic::HalfWidth(TextHizuke->text());
     const QRegularExpressionMatch m = pattern.match(typed);
     const QDate date = m.hasMatch() ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()) : QDate();
     if (!date.isValid()) {

@@ -252,6 +252,7 @@ StoreSummary DayWriter::storePrograms(const DailyFiles::ProgramDay& day, int cou
                     copyId = d_->knownCopyId(copy);
                 } else {
                     ++summary.notInTable;
+                    summary.missingRacers.insert(boat.toban);
                     summary.missing << missingLine(race.raceNo, boat);
                     copyId = d_->copyId(copy);
                 }
@@ -307,7 +308,10 @@ ResultsPlan DayWriter::planResults(const DailyFiles::ResultDay& day)
             const int16_t position = int16_t(finish->position());
             if (stored != 0 && stored != position)
                 ++plan.changedEntered;
-            changes = changes || stored != position || storedCode.isNull() || storedCode.toString() != finish->code;
+            if (stored != position || storedCode.isNull() || storedCode.toString() != finish->code) {
+                changes = true;
+                ++(position != 0 ? plan.changedPositions : plan.changedCodes);
+            }
             update.results[size_t(n)] = position;
             update.codes[size_t(n)] = finish->code;
             ++filled;

@@ -39,6 +39,7 @@ struct StoreSummary {
     int stored = 0;          // races added
     int skipped = 0;         // races of the file already in the history
     int notInTable = 0;      // seats whose racer is not in the racer table
+    QSet<int> missingRacers; // the registration numbers of those racers
     int positions = 0;       // seats stored with a position 1..6 (from the day's results)
     int codes = 0;           // seats stored with a code that is no position
     bool dayWasEmpty = true; // the history held no race of the day before
@@ -61,6 +62,10 @@ struct ResultsPlan {
     int unmatchedSeats = 0;   // seats of a race with results whose racer is not in them
     int changedEntered = 0;   // seats whose entered (non-zero) position would change
     int unchanged = 0;        // races that hold the file's results already
+    // Of the seats filled, those whose stored position or code the update
+    // changes: a position 1..6, or a code that is no position.
+    int changedPositions = 0;
+    int changedCodes = 0;
     std::vector<Update> updates;  // the races whose stored values change
     int seats() const { return positions + codes; }
 };

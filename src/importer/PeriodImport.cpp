@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <future>
 #include <optional>
 
@@ -48,13 +49,20 @@ QString refusal(const QString& path, const QString& reason) { return QFileInfo(p
 // Reads one file of the day; a file that cannot be read is refused, a file
 // of another day than its name says too.
 template <typename Day>
-std::optional<Day> readFile(const QString& path, const QDate& named, Day (*read)(const QString&), QStringList& refused)
+std::optional<Day> readFile(const QString& path, const QDate& named, Day (*read)(const QString&), const QString& empty,
+                            QStringList& refused)
 {
     if (path.isEmpty())
         return std::nullopt;
     try {
         Day day = read(path);
-        if (day.date.isValid() && day.date != named) {
+        // A file published before the day's races (every racecourse "not
+        // yet") names no day and holds nothing.
+        if (!day.date.isValid()) {
+            refused << refusal(path, empty);
+            return std::nullopt;
+        }
+        if (day.date != named) {
             refused << refusal(path, QStringLiteral("中の日付（%1）が名前の日付（%2）と違います。").arg(dayText(day.date), dayText(named)));
             return std::nullopt;
         }
@@ -101,8 +109,10 @@ struct ReadDay {
 ReadDay readDay(const DayFiles& files)
 {
     ReadDay read;
-    read.program = readFile<DailyFiles::ProgramDay>(files.program, files.date, DailyFiles::ReadProgram, read.refused);
-    read.results = readFile<DailyFiles::ResultDay>(files.results, files.date, DailyFiles::ReadResults, read.refused);
+    read.program = readFile<DailyFiles::ProgramDay>(files.program, files.date, DailyFiles::ReadProgram,
+                                                    QStringLiteral("まだ番組がありません。"), read.refused);
+    read.results = readFile<DailyFiles::ResultDay>(files.results, files.date, DailyFiles::ReadResults,
+                                                   QStringLiteral("まだ成績がありません。"), read.refused);
     return read;
 }
 }
@@ -111,6 +121,7 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
                        const std::function<bool(int, const QDate&)>& progress, Summary& summary)
 {
     DayRaces::DayWriter writer(db);
+    QSet<int> missing;
     // Reading and unpacking the files is most of the work: the next day is
     // read on another thread while this one writes a day. Only this thread
     // touches the database; a read not taken is waited for on the way out.
@@ -143,21 +154,23 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
                 writer.applyResults(plan);
             }
         });
+        // Results with no race of their day to go to are not used at all.
+        if (results && !program && plan.storedRaces == 0)
+            summary.refused << refusal(files.results, files.program.isEmpty()
+                                                          ? QStringLiteral("この日のレース履歴も番組表もありません。")
+                                                          : QStringLiteral("この日のレース履歴がなく、番組表も読めませんでした。"));
         ++summary.days;
         summary.stored += stored.stored;
         summary.skipped += stored.skipped;
         summary.notInTable += stored.notInTable;
+        missing += stored.missingRacers;
+        summary.missingRacers = int(missing.size());
+        summary.changedEntered += plan.changedEntered;
         summary.positions += stored.positions;
         summary.codes += stored.codes;
-        for (const DayRaces::ResultsPlan::Update& update : plan.updates) {
-            for (const QString& code : update.codes) {
-                if (code.isEmpty())
-                    continue;
-                ++(code.size() == 2 && code[0] == QLatin1Char('0') && code[1] >= QLatin1Char('1') && code[1] <= QLatin1Char('6')
-                       ? summary.positions
-                       : summary.codes);
-            }
-        }
+        // Of races stored before, only the seats the results changed.
+        summary.positions += plan.changedPositions;
+        summary.codes += plan.changedCodes;
     }
 }
 
@@ -178,7 +191,9 @@ QString SummaryText(const Summary& s, const QDate& from, const QDate& to)
     text += QStringLiteral("登録済みのため飛ばしたレース：%1 件\r\n").arg(s.skipped);
     text += QStringLiteral("書き込んだ順位：%1 席\r\n").arg(s.positions);
     text += QStringLiteral("書き込んだ着順の記号（F・L・K・S など）：%1 席\r\n").arg(s.codes);
-    text += QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：%1 席\r\n").arg(s.notInTable);
+    text += QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：%1 人（%2 席）\r\n").arg(s.missingRacers).arg(s.notInTable);
+    if (s.changedEntered > 0)
+        text += QStringLiteral("入力済みの順位を成績で書き換えた席：%1 席\r\n").arg(s.changedEntered);
     text += QStringLiteral("読めなかったファイル：%1 件\r\n").arg(s.refused.size());
     // A box of a screen's height at most.
     constexpr int Shown = 8;
@@ -359,9 +374,6 @@ IkkatsuForm::IkkatsuForm(const QDate& today, QWidget* parent) : QDialog(parent),
           QStringLiteral("公式サイトからダウンロードして取り込みます（%1 まで）").arg(today.toString(QStringLiteral("yyyy.M.d"))),
           QDate(1970, 1, 1), today, today.addDays(-7), today.addDays(-1));
     setWindowTitle(QStringLiteral("一括取得"));
-    LabelDay->setFixedWidth(464);
-    LabelDay->move(8, 124);
-    CommandCancel->move(8, 150);
 }
 
 void IkkatsuForm::build(const QString& folderText, const QString& periodText, const QDate& min, const QDate& max,
@@ -404,7 +416,7 @@ void IkkatsuForm::build(const QString& folderText, const QString& periodText, co
     Set_ControlFont(ProgressBar, 9, 464, 22, 8, 98);
     ProgressBar->setRange(0, 1);
     ProgressBar->setValue(0);
-    LabelDay = label(QString(), QStringLiteral("LabelDay"), 340, 8, 124);
+    LabelDay = label(QString(), QStringLiteral("LabelDay"), 464, 8, 124);
     CommandCancel = button(QStringLiteral("中止"), QStringLiteral("CommandCancel"), 8, 150, &IkkatsuForm::CommandCancel_Click);
     CommandCancel->setEnabled(false);
     SizeAndCentre(this, 480, 190);
@@ -442,6 +454,8 @@ void IkkatsuForm::startFolder(const QDate& from, const QDate& to)
     PeriodImport::Summary summary;
     run(int(days.size()), [&] {
         const auto progress = [&](int index, const QDate& date) {
+            written_ = index;
+            reading_ = date;
             ProgressBar->setValue(index);
             LabelDay->setText(QStringLiteral("%1 を読んでいます（%2 / %3 日）").arg(date.toString(QStringLiteral("yyyy.M.d"))).arg(index + 1).arg(days.size()));
             // "中止" is heard between two days; a day goes in whole.
@@ -478,8 +492,13 @@ void IkkatsuForm::startFetch(const QDate& from, const QDate& to)
     PeriodImport::Summary summary;
     PeriodImport::Fetched fetched;
     run(days, [&] {
+        int imported = 0;
         const auto told = [&](int index, const QDate& date, const QString& file) {
             ProgressBar->setValue(index);
+            if (file.isEmpty()) {  // the day's files are at hand: it is imported now
+                reading_ = date;
+                written_ = imported++;
+            }
             const QString day = date.toString(QStringLiteral("yyyy.M.d"));
             const QString doing = file.isEmpty() ? QStringLiteral("%1 を読んでいます").arg(day)
                                                  : QStringLiteral("%1 の %2 をダウンロードしています").arg(day, file);
@@ -517,6 +536,8 @@ void IkkatsuForm::run(int days, const std::function<PeriodImport::Summary()>& wo
     ProgressBar->setRange(0, days);
     ProgressBar->setValue(0);
     PeriodImport::Summary summary;
+    written_ = 0;
+    reading_ = QDate();
     const auto finish = [&] {
         running_ = false;
         CommandCancel->setEnabled(false);
@@ -528,6 +549,13 @@ void IkkatsuForm::run(int days, const std::function<PeriodImport::Summary()>& wo
     try {
         summary = work();
     } catch (...) {
+        // The days before the failing one are in the history: the user is
+        // told so under the bar, and the history is read again.
+        wrote_ = wrote_ || written_ > 0;
+        if (reading_.isValid())
+            LabelDay->setText(QStringLiteral("%1 で止まりました。その前の %2 日分は登録されています。")
+                                  .arg(reading_.toString(QStringLiteral("yyyy.M.d")))
+                                  .arg(written_));
         finish();
         throw;
     }

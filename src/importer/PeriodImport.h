@@ -44,14 +44,18 @@ struct Summary {
     int positions = 0;    // positions 1..6 written
     int codes = 0;        // finish codes other than a place written (F, L0, K1, S0 ...)
     int notInTable = 0;   // boats whose racer is not in the racer table
+    int missingRacers = 0; // the racers of those boats, each once
+    int changedEntered = 0; // positions stored before (not 0) that the results changed
     QStringList refused;  // "name：reason" for each file that could not be read
     bool cancelled = false;
 };
 
 // Imports the days in order. `progress` is told of each day before it is
-// read (index from 0) and returns false to stop there. A file that cannot be
-// read is refused with its reason and the rest of its day still goes in;
-// a database error ends the work (what the earlier days wrote stays).
+// read (index from 0) and returns false to stop there: the days before it
+// are written whole. A file that cannot be read, or that holds nothing yet,
+// is refused with its reason and the rest of its day still goes in, and so
+// is a results file whose day has no races to take its results. A database
+// error ends the work (what the earlier days wrote stays).
 Summary ImportDays(Database& db, const std::vector<DayFiles>& days,
                    const std::function<bool(int index, const QDate& date)>& progress = {});
 
@@ -130,6 +134,9 @@ private:
     bool running_ = false;
     bool cancel_ = false;
     bool wrote_ = false;
+    // While importing: the day being read and how many days went in before it.
+    QDate reading_;
+    int written_ = 0;
 
     QLabel* LabelFolder = nullptr;
     QLabel* LabelKikan = nullptr;

@@ -47,9 +47,7 @@ int32_t CLng(double x)
     return int32_t(r);
 }
 
-// Full-width digits, signs, point and blank (typed by an input method) read
-// as the half-width characters they stand for.
-static QString halfWidthNumber(const QString& text)
+QString HalfWidth(const QString& text)
 {
     QString out = text;
     for (QChar& c : out) {
@@ -66,7 +64,7 @@ static QString halfWidthNumber(const QString& text)
 
 double Val(const QString& original)
 {
-    const QString text = halfWidthNumber(original);
+    const QString text = HalfWidth(original);
     int i = 0;
     const int n = int(text.size());
     while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))

@@ -19,7 +19,11 @@ double Int(double x);
 // Nearest 16-bit / 32-bit integer, a half going to the even neighbour.
 int16_t CInt(double x);
 int32_t CLng(double x);
+// Full-width digits, signs, letters, point and blank (as an input method
+// types them) turned into the half-width characters they stand for.
+QString HalfWidth(const QString& text);
 // The number a text begins with after leading blanks; 0 when there is none.
+// Full-width digits count as digits.
 double Val(const QString& text);
 // Leading and trailing blanks removed (ASCII blanks, as typed).
 QString Trim(const QString& text);

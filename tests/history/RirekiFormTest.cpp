@@ -650,7 +650,8 @@ private slots:
         auto* find = form->findChild<QLineEdit*>(QStringLiteral("TextHizuke"));
         QVERIFY(find);
         const std::pair<const char*, int> cases[] = {{"2024.7.29", 1}, {"20240729", 1}, {"2024/7/29 住之江", 2},
-                                                     {" 2024.7.29　住之江競艇 ", 2}, {"1999.8.23", 0}};
+                                                     {" 2024.7.29　住之江競艇 ", 2}, {"1999.8.23", 0},
+                                                     {"２０２４．７．２９　住之江", 2}, {"２０２４０７２９", 1}};
         for (const auto& [typed, line] : cases) {
             box->setCurrentIndex(-1);
             find->setText(QString::fromUtf8(typed));

@@ -3,7 +3,9 @@
 // a dead heat and a file that cannot be read; stored once, imported twice,
 // killed in the middle, cancelled, and through the window.
 #include "DailyFileWriter.h"
+#include "DailyFiles.h"
 #include "Database.h"
+#include "DayRaces.h"
 #include "FileDialog.h"
 #include "Forms.h"
 #include "GlobalModule.h"
@@ -315,7 +317,7 @@ private slots:
         QCOMPARE(summary[3], QStringLiteral("登録したレース：252 件"));
         QCOMPARE(summary[5], QStringLiteral("書き込んだ順位：1280 席"));
         QCOMPARE(summary[6], QStringLiteral("書き込んだ着順の記号（F・L・K・S など）：10 席"));
-        QCOMPARE(summary[7], QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：1 席"));
+        QCOMPARE(summary[7], QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：1 人（1 席）"));
         QCOMPARE(summary[8], QStringLiteral("読めなかったファイル：1 件"));
         QVERIFY(summary[9].startsWith(QStringLiteral("　k240706.txt：")));
         // The history lists the new races at once.
@@ -352,6 +354,113 @@ private slots:
         QVERIFY2(days >= 2 && days < kDays, qPrintable(QString::number(days)));
         QCOMPARE(one(folder_->folder(), QStringLiteral("SELECT count(*) FROM T_レース履歴")).toInt(), days * kCourses * kRaces);
         QVERIFY(shown[1].text.contains(QStringLiteral("取り込んだ日：%1 日\r\n").arg(days)));
+    }
+
+    void positionsEnteredByHandThatTheResultsChangeAreCounted()
+    {
+        importAll(folder_->folder(), files_);
+        {
+            Database db(folder_->folder());
+            // Typed in the history: a wrong place, and one where the file has a code.
+            db.execute(QStringLiteral("UPDATE T_レース履歴 SET 結果1 = 4 WHERE 調査日 = 3 AND 競艇場ID = 1 AND レースNO = 1"));
+            db.execute(QStringLiteral("UPDATE T_レース履歴 SET 結果2 = 5, 着2 = NULL WHERE 調査日 = 2 AND 競艇場ID = 1 AND レースNO = 1"));
+        }
+        const PeriodImport::Summary again = importAll(folder_->folder(), files_);
+        QCOMPARE(again.changedEntered, 2);
+        // Only those two seats were written again: one place, one code.
+        QCOMPARE(again.positions, 1);
+        QCOMPARE(again.codes, 1);
+        QCOMPARE(one(folder_->folder(), QStringLiteral("SELECT 結果1 FROM T_レース履歴 WHERE 調査日 = 3 AND 競艇場ID = 1 AND レースNO = 1")).toInt(), 1);
+        QVERIFY(PeriodImport::SummaryText(again, kFirst, kFirst).contains(QStringLiteral("\r\n入力済みの順位を成績で書き換えた席：2 席\r\n")));
+        // A run that changes no position typed before says nothing of them.
+        QVERIFY(!PeriodImport::SummaryText(importAll(folder_->folder(), files_), kFirst, kFirst).contains(QStringLiteral("入力済み")));
+    }
+
+    void theMissingRacersAreCountedOnceEachBesideTheirSeats()
+    {
+        std::vector<GeneratedDay> days = fortnight();
+        // The missing racer again on day 4, and a second one there.
+        days[3].programs[0].races[0].boats[0].toban = kMissing;
+        days[3].programs[0].races[1].boats[0].toban = kMissing + 1;
+        const QString other = folder_->folder() + QStringLiteral("other/");
+        QDir().mkpath(other);
+        for (const GeneratedDay& day : days)
+            WriteDayFiles(other, day, false);
+        const PeriodImport::Summary s = importAll(folder_->folder(), other);
+        QCOMPARE(s.notInTable, 3);
+        QCOMPARE(s.missingRacers, 2);
+        QVERIFY(PeriodImport::SummaryText(s, kFirst, kFirst).contains(QStringLiteral("選手テーブルにない選手（登番と番組表の内容で登録）：2 人（3 席）\r\n")));
+    }
+
+    void resultsThatCannotGoAnywhereAreNamedWithTheirReason()
+    {
+        const std::vector<GeneratedDay> days = fortnight();
+        const QString other = folder_->folder() + QStringLiteral("other/");
+        QDir().mkpath(other);
+        // Day 1: the results file alone. Day 2: a broken program beside its
+        // results. Day 3: results published before any race was run.
+        WriteDayFiles(other, days[0], false);
+        QFile::remove(other + QStringLiteral("b240701.txt"));
+        WriteDayFiles(other, days[1], false);
+        WriteFile(other + QStringLiteral("b240702.txt"), "STARTB\r\n");
+        std::vector<ResultCourseText> pending = days[2].results;
+        for (ResultCourseText& c : pending) {
+            c.pending = true;
+            c.races.clear();
+        }
+        WriteDayFiles(other, days[2], false);
+        WriteFile(other + QStringLiteral("k240703.txt"), ResultFileBytes(days[2].date, pending));
+
+        const PeriodImport::Summary s = importAll(folder_->folder(), other);
+        QCOMPARE(s.days, 3);
+        QCOMPARE(s.stored, kCourses * kRaces);
+        QCOMPARE(s.positions, 0);
+        QCOMPARE(s.refused.size(), 4);
+        QCOMPARE(s.refused[0], QStringLiteral("k240701.txt：この日のレース履歴も番組表もありません。"));
+        QVERIFY2(s.refused[1].startsWith(QStringLiteral("b240702.txt：")), qPrintable(s.refused[1]));
+        QCOMPARE(s.refused[2], QStringLiteral("k240702.txt：この日のレース履歴がなく、番組表も読めませんでした。"));
+        QCOMPARE(s.refused[3], QStringLiteral("k240703.txt：まだ成績がありません。"));
+        // Once its races are stored, the results file alone fills them.
+        {
+            Database db(folder_->folder());
+            DayRaces::StorePrograms(db, DailyFiles::ParseProgram(ProgramFileBytes(days[0].date, days[0].programs), QStringLiteral("b")));
+        }
+        const PeriodImport::Summary later = importAll(folder_->folder(), other);
+        QCOMPARE(later.positions, kCourses * kRaces * 6);
+        QCOMPARE(later.refused.size(), 3);
+    }
+
+    void aDatabaseErrorMidwayKeepsTheDaysBeforeItAndSaysSo()
+    {
+        {
+            Database db(folder_->folder());
+            // The disk "fills up" on the third day.
+            db.execute(QStringLiteral("CREATE TRIGGER full_disk BEFORE INSERT ON T_レース履歴 WHEN NEW.調査日 = 3 "
+                                      "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"));
+        }
+        QString told;
+        int room = -1;
+        QTimer::singleShot(0, [&] {
+            auto* form = qobject_cast<IkkatsuForm*>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            MsgBoxScript::queue(Mb::Yes);
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommandStart")), Qt::LeftButton);
+            auto* day = form->findChild<QLabel*>(QStringLiteral("LabelDay"));
+            told = day->text();
+            room = day->width() - day->fontMetrics().horizontalAdvance(told);
+            QVERIFY(form->findChild<QPushButton*>(QStringLiteral("CommandClose"))->isEnabled());
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommandClose")), Qt::LeftButton);
+        });
+        // The history is to be read again: two days went in.
+        QVERIFY(PeriodImport::ImportFolder(nullptr, files_));
+        const auto& shown = MsgBoxScript::shown();
+        QCOMPARE(shown.size(), size_t(2));
+        QVERIFY2(shown[1].text.startsWith(QStringLiteral("エラー番号 ")), qPrintable(shown[1].text));
+        QCOMPARE(told, QStringLiteral("2024.7.3 で止まりました。その前の 2 日分は登録されています。"));
+        // Read whole, not cut at the label's edge.
+        QVERIFY2(room >= 0, qPrintable(QString::number(room)));
+        QCOMPARE(one(folder_->folder(), QStringLiteral("SELECT count(*) FROM T_レース履歴")).toInt(), 2 * kCourses * kRaces);
+        QCOMPARE(one(folder_->folder(), QStringLiteral("SELECT max(調査日) FROM T_レース履歴")).toInt(), 2);
     }
 
     void aFolderWithoutDayFilesSaysSo()

@@ -78,6 +78,8 @@ void ShellTest::textHelpers()
     QCOMPARE(Left(QStringLiteral("神奈川"), 2), QStringLiteral("神奈"));
     QCOMPARE(Fixed(QStringLiteral("東京"), 6), QStringLiteral("東京    "));
     QCOMPARE(Fixed(QStringLiteral("ABCDEFGH"), 6), QStringLiteral("ABCDEF"));
+    // What an input method types, as the half-width text it stands for; kana and kanji stay.
+    QCOMPARE(Basic::HalfWidth(QStringLiteral("２０２４．７．２９　住之江ー−１")), QStringLiteral("2024.7.29 住之江ー-1"));
 }
 
 void ShellTest::formatPatterns()
