@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <future>
+#include <memory>
 #include <optional>
 
 namespace PeriodImport {
@@ -126,9 +127,15 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
     // read on another thread while this one writes a day. Only this thread
     // touches the database; a read not taken is waited for on the way out.
     std::future<ReadDay> next;
+    // A day written goes with the read after next, to be freed on the
+    // thread that made it.
+    std::shared_ptr<ReadDay> written;
     auto readAhead = [&](size_t i) {
         if (i < days.size())
-            next = std::async(std::launch::async, readDay, std::cref(days[i]));
+            next = std::async(std::launch::async, [&files = days[i], old = std::move(written)]() mutable {
+                old.reset();
+                return readDay(files);
+            });
     };
     readAhead(0);
     for (size_t i = 0; i < days.size(); ++i) {
@@ -137,7 +144,8 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
             summary.cancelled = true;
             return;
         }
-        ReadDay read = next.get();
+        auto current = std::make_shared<ReadDay>(next.get());
+        const ReadDay& read = *current;
         readAhead(i + 1);
         summary.refused += read.refused;
         const auto& program = read.program;
@@ -171,6 +179,7 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
         // Of races stored before, only the seats the results changed.
         summary.positions += plan.changedPositions;
         summary.codes += plan.changedCodes;
+        written = std::move(current);
     }
 }
 
