@@ -45,6 +45,19 @@ QDate dateOfName(const QString& name, QChar* kind)
     return QDate(yy < 70 ? 2000 + yy : 1900 + yy, m.captured(3).toInt(), m.captured(4).toInt());
 }
 
+// The lines of a summary's list, indented, eight at most (a box of a
+// screen's height), then how many more.
+QString listed(const QStringList& lines)
+{
+    constexpr int Shown = 8;
+    QString text;
+    for (const QString& line : lines.mid(0, Shown))
+        text += QStringLiteral("　") + line + QStringLiteral("\r\n");
+    if (lines.size() > Shown)
+        text += QStringLiteral("　ほか %1 件\r\n").arg(lines.size() - Shown);
+    return text;
+}
+
 QString refusal(const QString& path, const QString& reason) { return QFileInfo(path).fileName() + QStringLiteral("：") + reason; }
 
 // Reads one file of the day; a file that cannot be read is refused, a file
@@ -204,13 +217,7 @@ QString SummaryText(const Summary& s, const QDate& from, const QDate& to)
     if (s.changedEntered > 0)
         text += QStringLiteral("入力済みの順位を成績で書き換えた席：%1 席\r\n").arg(s.changedEntered);
     text += QStringLiteral("読めなかったファイル：%1 件\r\n").arg(s.refused.size());
-    // A box of a screen's height at most.
-    constexpr int Shown = 8;
-    for (const QString& line : s.refused.mid(0, Shown))
-        text += QStringLiteral("　") + line + QStringLiteral("\r\n");
-    if (s.refused.size() > Shown)
-        text += QStringLiteral("　ほか %1 件\r\n").arg(s.refused.size() - Shown);
-    return text;
+    return text + listed(s.refused);
 }
 
 bool ImportFolder(QWidget* owner, const QString& folder)
@@ -337,11 +344,7 @@ QString FetchSummaryText(const Summary& summary, const Fetched& f, const QDate& 
     text += QStringLiteral("レースのない日（番組表も成績もない日）：%1 日%2\r\n").arg(f.noRacing.size()).arg(daysText(f.noRacing, from, to));
     text += QStringLiteral("成績がまだない日（番組表だけ取り込み）：%1 日%2\r\n").arg(f.programOnly.size()).arg(daysText(f.programOnly, from, to));
     text += QStringLiteral("ダウンロードできなかったファイル：%1 件\r\n").arg(f.failed.size());
-    constexpr int Shown = 8;
-    for (const QString& line : f.failed.mid(0, Shown))
-        text += QStringLiteral("　") + line + QStringLiteral("\r\n");
-    if (f.failed.size() > Shown)
-        text += QStringLiteral("　ほか %1 件\r\n").arg(f.failed.size() - Shown);
+    text += listed(f.failed);
     if (!f.notFetched.isEmpty())
         text += QStringLiteral("ネットワークに接続できないため、それからは保存済みのファイルだけを使いました。ファイルがそろわなかった日：%1 日%2\r\n")
                     .arg(f.notFetched.size())
