@@ -131,11 +131,21 @@ ReadDay readDay(const DayFiles& files)
 }
 }
 
-static void importDays(Database& db, const std::vector<DayFiles>& days,
+namespace {
+// What the import keeps from one day to the next, also where the days come
+// one call at a time.
+struct Days {
+    explicit Days(Database& db) : writer(db) {}
+    DayRaces::DayWriter writer;
+    QSet<int> missing;  // racers not in the racer table, each once
+};
+}
+
+static void importDays(Days& state, const std::vector<DayFiles>& days,
                        const std::function<bool(int, const QDate&)>& progress, Summary& summary)
 {
-    DayRaces::DayWriter writer(db);
-    QSet<int> missing;
+    DayRaces::DayWriter& writer = state.writer;
+    QSet<int>& missing = state.missing;
     // Reading and unpacking the files is most of the work: the next day is
     // read on another thread while this one writes a day. Only this thread
     // touches the database; a read not taken is waited for on the way out.
@@ -199,7 +209,8 @@ static void importDays(Database& db, const std::vector<DayFiles>& days,
 Summary ImportDays(Database& db, const std::vector<DayFiles>& days, const std::function<bool(int, const QDate&)>& progress)
 {
     Summary summary;
-    importDays(db, days, progress, summary);
+    Days state(db);
+    importDays(state, days, progress, summary);
     return summary;
 }
 
@@ -264,6 +275,9 @@ Summary FetchDays(Database& db, const QDate& from, const QDate& to, Fetched& fet
     using OfficialFiles::Kind;
     using OfficialFiles::Outcome;
     Summary summary;
+    // One writer for the whole period: the racer table and the copies are
+    // read once, and a racer missing on several days is counted once.
+    Days state(db);
     bool offline = false;
     int index = 0;
     for (QDate date = from; date <= to; date = date.addDays(1), ++index) {
@@ -331,7 +345,7 @@ Summary FetchDays(Database& db, const QDate& from, const QDate& to, Fetched& fet
         ++(downloaded ? fetched.downloaded : fetched.kept);
         if (told)
             told(index, date, QString());
-        importDays(db, {files}, {}, summary);
+        importDays(state, {files}, {}, summary);
     }
     return summary;
 }

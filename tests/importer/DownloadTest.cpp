@@ -611,6 +611,26 @@ private slots:
 
     // A period fetched: each day's program, then its results, one day
     // imported before the next is fetched; a day without racing is no fault.
+    // Racers missing from the racer table on different days are each counted
+    // once over the period, not only the last day's.
+    void aPeriodCountsItsMissingRacersOnce()
+    {
+        for (int d = 1; d <= 3; ++d) {
+            const QDate day(2024, 8, d);
+            const QString member = day.toString(QStringLiteral("'B'yyMMdd'.TXT'"));
+            // Day 1 and 2: other racers; day 3: day 1's again.
+            const int first = d == 2 ? 4201 : 4101;
+            server_->answer(sitePath(Kind::Program, day),
+                            {200, Lh0Archive({{member.toLatin1(), ProgramFileBytes(day, {{7, false, {MakeProgramRace(1, first)}}})}})});
+        }
+        PeriodImport::Fetched fetched;
+        Database db(Global().DataFolder);
+        const PeriodImport::Summary summary = PeriodImport::FetchDays(db, kWeek, QDate(2024, 8, 3), fetched);
+        QCOMPARE(summary.days, 3);
+        QCOMPARE(summary.notInTable, 18);
+        QCOMPARE(summary.missingRacers, 12);
+    }
+
     void aPeriodIsFetchedDayByDay()
     {
         serveWeek(*server_);
